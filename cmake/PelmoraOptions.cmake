@@ -1,0 +1,19 @@
+# One interface target carries the language level, the warnings and the
+# sanitizer flags, so every library, program, test and benchmark agrees.
+add_library(pelmora_options INTERFACE)
+target_compile_features(pelmora_options INTERFACE cxx_std_20)
+target_compile_options(pelmora_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
+  -Wcast-align -Wunused -Woverloaded-virtual -Wconversion -Wsign-conversion
+  -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough)
+target_compile_definitions(pelmora_options INTERFACE
+  _GLIBCXX_ASSERTIONS
+  QT_NO_CAST_FROM_ASCII QT_NO_CONTEXTLESS_CONNECT QT_NO_KEYWORDS)
+if(PELMORA_WERROR)
+  target_compile_options(pelmora_options INTERFACE -Werror)
+endif()
+if(PELMORA_SANITIZE)
+  target_compile_options(pelmora_options INTERFACE
+    -fsanitize=${PELMORA_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(pelmora_options INTERFACE -fsanitize=${PELMORA_SANITIZE})
+endif()

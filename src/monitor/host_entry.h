@@ -1,0 +1,33 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace pelmora {
+
+// Up is shown with image 0 of the main image list, Down with image 1.
+enum class HostState : std::uint8_t { Up = 0, Down = 1 };
+
+enum class HostKind : std::uint8_t { IP, HTTP, LAN };
+
+// One monitored host. Target and proxy never change during the entry's life;
+// the state is written on the user-interface thread and read by the worker at
+// any moment, so it is a single atomic value.
+class HostEntry {
+public:
+    HostEntry(std::string target, std::string proxy);
+
+    const std::string& Target() const { return target_; }
+    const std::string& Proxy() const { return proxy_; }
+
+    HostState State() const { return state_.load(std::memory_order_acquire); }
+    void SetState(HostState state) { state_.store(state, std::memory_order_release); }
+
+private:
+    std::string target_;
+    std::string proxy_;
+    std::atomic<HostState> state_{HostState::Down};
+};
+
+} // namespace pelmora
