@@ -1,0 +1,111 @@
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include <benchmark/benchmark.h>
+
+#include "monitor/host_rules.h"
+#include "monitor/http/http_client.h"
+#include "monitor/net/probe_errors.h"
+#include "monitor/net/stop_signal.h"
+#include "monitor/net/unique_fd.h"
+#include "support/private_network.h"
+
+namespace pelmora {
+namespace {
+
+// A web server that is up: it takes every connection on loopback and drops it.
+class AcceptingServer {
+public:
+    AcceptingServer();
+    AcceptingServer(const AcceptingServer&) = delete;
+    AcceptingServer& operator=(const AcceptingServer&) = delete;
+    ~AcceptingServer();
+
+    std::uint16_t Port() const { return port_; }
+
+private:
+    void Run();
+
+    UniqueFd listener_;
+    std::uint16_t port_ = 0;
+    StopSignal stop_;
+    std::thread thread_;
+};
+
+AcceptingServer::AcceptingServer() : listener_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
+{
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof local;
+    if (!listener_.Valid() ||
+        ::bind(listener_.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 ||
+        ::listen(listener_.Get(), SOMAXCONN) != 0 ||
+        ::getsockname(listener_.Get(), reinterpret_cast<sockaddr*>(&local), &size) != 0) {
+        throw std::runtime_error("cannot listen on loopback");
+    }
+    port_ = ntohs(local.sin_port);
+    thread_ = std::thread([this] { Run(); });
+}
+
+AcceptingServer::~AcceptingServer()
+{
+    stop_.Raise();
+    thread_.join();
+}
+
+void AcceptingServer::Run()
+{
+    pollfd watched[2] = {{listener_.Get(), POLLIN, 0}, {stop_.Fd(), POLLIN, 0}};
+    while (::poll(watched, 2, -1) > 0 && watched[1].revents == 0) {
+        const UniqueFd connection(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+    }
+}
+
+bool InPrivateNetwork(std::string* whyNot)
+{
+    static std::string reason;
+    static const bool entered = test::EnterPrivateNetwork(&reason);
+    *whyNot = reason;
+    return entered;
+}
+
+// One direct check as the check worker runs it for an entry such as
+// http://127.0.0.1:<port>/: split the host text, connect within 3000 ms, close.
+void BM_DirectHttpCheck(benchmark::State& state)
+{
+    std::string whyNot;
+    if (!InPrivateNetwork(&whyNot)) {
+        state.SkipWithError(whyNot.c_str());
+        return;
+    }
+    const AcceptingServer server;
+    const std::string hostText = "127.0.0.1:" + std::to_string(server.Port()) + "/";
+    TIdHTTP probe;
+    for (auto _ : state) {
+        const auto address = ParseHttpHostText(hostText);
+        probe.Host = address->host;
+        probe.Port = address->port;
+        try {
+            probe.OpenConnection(3000);
+        } catch (const EIdException& error) {
+            state.SkipWithError(error.what());
+            break;
+        }
+        probe.CloseConnection();
+    }
+    state.counters["checks_per_second"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_DirectHttpCheck)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace pelmora
+
+BENCHMARK_MAIN();
