@@ -1,0 +1,190 @@
+// The check worker's own cost per entry: fake probes that answer at once, so
+// what is measured is the walk over the list, the probe set-up, the decision
+// and, where a state changes, the hand-over with its log line and report.
+
+#include <benchmark/benchmark.h>
+
+#include <poll.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <thread>
+
+#include "monitor/check_hosts.h"
+#include "monitor/hand_over_queue.h"
+#include "monitor/net/probe_errors.h"
+#include "monitor/net/stop_signal.h"
+
+namespace pelmora {
+namespace {
+
+constexpr std::size_t kEntries = 1000;
+
+// Answers every echo at once; whether with a reply is switched between cycles.
+class InstantEcho final : public EchoProbe {
+public:
+    void Echo(std::string_view, std::uint16_t) override
+    {
+        TReplyStatus status;
+        status.SourceAddress = "192.0.2.9";
+        status.Ttl = answering.load(std::memory_order_relaxed) ? 64 : 0;
+        status.Status = status.Ttl > 0 ? ReplyKind::EchoReply : ReplyKind::TimedOut;
+        OnReply(*this, status);
+    }
+    std::atomic<bool> answering{true};
+};
+
+class InstantHttp final : public HttpProbe {
+public:
+    bool IsConnected() const override { return connected_; }
+    void CloseConnection() override { connected_ = false; }
+    void OpenConnection(int) override
+    {
+        if (!answering.load(std::memory_order_relaxed)) {
+            throw EIdException("Socket Error # 10061\r\nConnection refused.");
+        }
+        connected_ = true;
+    }
+    int GetPage(const std::string&) override
+    {
+        return answering.load(std::memory_order_relaxed) ? 200 : 502;
+    }
+    std::atomic<bool> answering{true};
+
+private:
+    bool connected_ = false;
+};
+
+// Waits in its probe until the worker is stopped, as a 3-second connect would.
+class WaitingEcho final : public EchoProbe {
+public:
+    void Echo(std::string_view, std::uint16_t) override
+    {
+        entered.store(true);
+        pollfd wait{Abort->Fd(), POLLIN, 0};
+        ::poll(&wait, 1, 3000);
+        throw EIdAborted();
+    }
+    std::atomic<bool> entered{false};
+};
+
+class CountingSink final : public CheckSink {
+public:
+    void AppendLogLine(const std::string& line) override { bytes += line.size(); }
+    void ShowReport(const std::string& report) override { bytes += report.size(); }
+    std::size_t bytes = 0;
+};
+
+// A third each of IP, LAN and web entries; every other web entry via a proxy.
+void FillList(HostList& hosts)
+{
+    for (std::size_t i = 0; i < kEntries; ++i) {
+        const std::string n = std::to_string(i);
+        switch (i % 3) {
+        case 0: hosts.Append("host-" + n, ""); break;
+        case 1: hosts.Append("//pc-" + n, ""); break;
+        default: hosts.Append("http://web-" + n + "/", i % 2 == 0 ? "proxy:3128" : ""); break;
+        }
+    }
+}
+
+struct Bench {
+    Bench()
+        : worker(CheckHostsLinks{
+              .hosts = hosts,
+              .echo = echo,
+              .http = http,
+              .handOver = handOver,
+              .sink = sink,
+              .messageText = [](std::string_view key) { return std::string(key); },
+          })
+    {
+        FillList(hosts);
+    }
+    void RunCycle()
+    {
+        worker.Wake();
+        handOver.ServeUntil([this] { return worker.IsAsleep(); });
+    }
+
+    HostList hosts;
+    InstantEcho echo;
+    InstantHttp http;
+    HandOverQueue handOver;
+    CountingSink sink;
+    TCheckHosts worker;
+};
+
+void PerEntry(benchmark::State& state)
+{
+    state.counters["per_entry"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kEntries,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// Every host stays up: no hand-over but the one at the end of the cycle.
+void BM_CycleWithoutChanges(benchmark::State& state)
+{
+    Bench b;
+    b.RunCycle();
+    for (auto _ : state) {
+        b.RunCycle();
+    }
+    PerEntry(state);
+    benchmark::DoNotOptimize(b.sink.bytes);
+}
+BENCHMARK(BM_CycleWithoutChanges)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Every host changes in every cycle: one hand-over, log line and report line
+// per entry.
+void BM_CycleWhereEveryHostChanges(benchmark::State& state)
+{
+    Bench b;
+    bool answering = true;
+    for (auto _ : state) {
+        b.echo.answering = answering;
+        b.http.answering = answering;
+        b.RunCycle();
+        answering = !answering;
+    }
+    PerEntry(state);
+    benchmark::DoNotOptimize(b.sink.bytes);
+}
+BENCHMARK(BM_CycleWhereEveryHostChanges)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// From the stop request to the joined thread, while a probe is waiting.
+void BM_StopDuringProbe(benchmark::State& state)
+{
+    for (auto _ : state) {
+        HostList hosts;
+        hosts.Append("host", "");
+        WaitingEcho echo;
+        InstantHttp http;
+        HandOverQueue handOver;
+        CountingSink sink;
+        TCheckHosts worker(CheckHostsLinks{
+            .hosts = hosts,
+            .echo = echo,
+            .http = http,
+            .handOver = handOver,
+            .sink = sink,
+            .messageText = [](std::string_view key) { return std::string(key); },
+        });
+        worker.Wake();
+        while (!echo.entered.load()) {
+            std::this_thread::yield();
+        }
+        const auto start = std::chrono::steady_clock::now();
+        worker.Stop();
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_StopDuringProbe)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+} // namespace
+} // namespace pelmora
+
+BENCHMARK_MAIN();
