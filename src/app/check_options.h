@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pelmora {
+
+// Command line of pelmora-check.
+struct CheckOptions {
+    std::filesystem::path config; // empty: Pelmora.ini beside the executable
+    std::optional<std::string> language;
+    int cycles = 1;
+    std::optional<int> intervalMs; // empty: the settings file's check period
+    bool quiet = false;
+    bool verbose = false;
+    bool list = false;
+    bool help = false;
+};
+
+// The options, or an error text for standard error.
+struct CheckOptionsResult {
+    CheckOptions options;
+    std::string error;
+};
+
+CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments);
+
+std::string CheckUsage();
+
+} // namespace pelmora

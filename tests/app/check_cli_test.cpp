@@ -1,0 +1,175 @@
+// pelmora-check run as a separate process inside the test's private network,
+// against peers of the test's own.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "support/child_process.h"
+#include "support/fake_proxy.h"
+#include "support/private_network.h"
+#include "support/tcp_listener.h"
+#include "support/temp_dir.h"
+
+namespace pelmora {
+namespace {
+
+using test::RunChild;
+using test::TempDir;
+using test::WriteFile;
+
+const std::string kProgram = PELMORA_CHECK_PROGRAM;
+
+// Log lines start with the time of day (up to the first ". "); the rest is
+// compared exactly.
+std::string WithoutTimes(const std::string& output)
+{
+    std::string result;
+    std::size_t start = 0;
+    while (start < output.size()) {
+        std::size_t end = output.find('\n', start);
+        end = end == std::string::npos ? output.size() : end + 1;
+        std::string line = output.substr(start, end - start);
+        const std::size_t stop = line.find(". ");
+        if (stop != std::string::npos && line.find_first_not_of("0123456789:") == stop) {
+            line = "T" + line.substr(stop);
+        }
+        result += line;
+        start = end;
+    }
+    return result;
+}
+
+class CheckCli : public test::PrivateNetworkTest {
+protected:
+    std::string Config(const std::string& hosts)
+    {
+        const auto file = dir_ / "Pelmora.ini";
+        WriteFile(file, "[HostList]\n" + hosts + "[CheckParams]\nCheckPeriod=0\n");
+        return file.string();
+    }
+
+    TempDir dir_;
+};
+
+TEST_F(CheckCli, OneCycleReportsWhatAnswersAndExitsOneWhenAnyHostIsDown)
+{
+    test::TcpListener web;
+    const int closedPort = 1; // nothing listens there in a fresh network
+    test::FakeProxy goodProxy({"HTTP/1.1 200 OK\r\n\r\n", test::ProxyBehaviour::Then::Close});
+    test::FakeProxy badProxy({"HTTP/1.1 502 Bad Gateway\r\n\r\n", test::ProxyBehaviour::Then::Close});
+    const std::string web80 = "http://127.0.0.1:" + std::to_string(web.Port()) + "/status";
+    const std::string config =
+        Config("Item0=127.0.0.1\n"
+               "Item1=//LocalHost\n"
+               "Item2=" + web80 + "\n"
+               "Item3=http://127.0.0.1:" + std::to_string(closedPort) + "/\n"
+               "Item4=http://web.example/ 127.0.0.1:" + std::to_string(goodProxy.Port()) + "\n"
+               "Item5=http://web.example/ 127.0.0.1:" + std::to_string(badProxy.Port()) + "\n"
+               "Item6=192.0.2.2\n"
+               "Item7=127.0.0.1\n");
+
+    const auto result = RunChild({kProgram, "--config", config, "--language", "Missing"});
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(WithoutTimes(result.out), "T. AppearHost 127.0.0.1\n"
+                                        "T. AppearHost //LocalHost\n"
+                                        "T. AppearHost " + web80 + "\n"
+                                        "T. AppearHost http://web.example/\n"
+                                        "T. AppearHost 127.0.0.1\n"
+                                        "AppearHosts\n"
+                                        "  127.0.0.1\n"
+                                        "  //LocalHost\n"
+                                        "  " + web80 + "\n"
+                                        "  http://web.example/\n"
+                                        "  127.0.0.1\n"
+                                        "\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(CheckCli, HostsThatStayUpAreReportedOnceAndExitIsZero)
+{
+    const std::string config = Config("Item0=127.0.0.1\nItem1=localhost\n");
+    const auto result =
+        RunChild({kProgram, "--config", config, "--cycles", "3", "--interval", "0",
+                  "--language", "Missing"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(WithoutTimes(result.out), "T. AppearHost 127.0.0.1\n"
+                                        "T. AppearHost localhost\n"
+                                        "AppearHosts\n"
+                                        "  127.0.0.1\n"
+                                        "  localhost\n"
+                                        "\n");
+}
+
+TEST_F(CheckCli, VerboseTellsEachProbeOutcomeAndQuietPrintsNothing)
+{
+    const std::string config =
+        Config("Item0=127.0.0.1\nItem1=http://127.0.0.1:1/\nItem2=no-such-host.invalid\n");
+    const auto verbose = RunChild({kProgram, "--config", config, "--verbose"});
+    EXPECT_EQ(verbose.status, 1);
+    EXPECT_NE(verbose.err.find("127.0.0.1: up"), std::string::npos) << verbose.err;
+    EXPECT_NE(verbose.err.find("http://127.0.0.1:1/: down (Socket Error # 10061  Connection refused.)"),
+              std::string::npos)
+        << verbose.err;
+    EXPECT_NE(verbose.err.find("no-such-host.invalid: down (Socket Error # 11001  Host not found.)"),
+              std::string::npos)
+        << verbose.err;
+
+    const auto quiet = RunChild({kProgram, "--config", config, "--quiet"});
+    EXPECT_EQ(quiet.status, 1);
+    EXPECT_EQ(quiet.out + quiet.err, "");
+}
+
+TEST_F(CheckCli, ListShowsTheHostListAsTheWorkerSeesIt)
+{
+    const std::string config = Config("Item0=10.0.0.1\n"
+                                      "Item1=\\\\pc1\n"
+                                      "Item2=HTTP://Server:8080/x proxy.example:3128\n"
+                                      "Item3=http://a/ proxy:bad\n"
+                                      "Item4=10.0.0.2 p:1\n");
+    const auto result = RunChild({kProgram, "--config", config, "--list"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "IP\t10.0.0.1\t10.0.0.1\t-\n"
+                          "LAN\t\\\\pc1\tpc1\t-\n"
+                          "HTTP\tHTTP://Server:8080/x\tServer:8080\tproxy.example:3128\n"
+                          "HTTP\thttp://a/\ta:80\t(invalid port, checked directly) proxy:bad\n"
+                          "IP\t10.0.0.2\t10.0.0.2\t(ignored) p:1\n");
+}
+
+TEST_F(CheckCli, BadOptionsAndUnreadableConfigExitTwo)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--cycles", "0"}, {"--cycles", "x"}, {"--interval", "-5"},
+          {"--frobnicate"}, {"--config"}, {"--quiet", "--verbose"},
+          {"--config", (dir_ / "missing.ini").string()}, {"--config", dir_.Path().string()}}) {
+        std::vector<std::string> argv{kProgram};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const auto result = RunChild(argv);
+        EXPECT_EQ(result.status, 2) << args.front();
+        EXPECT_NE(result.err.find("pelmora-check: "), std::string::npos) << args.front();
+        EXPECT_EQ(result.out, "") << args.front();
+    }
+    const auto help = RunChild({kProgram, "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--interval MS"), std::string::npos);
+}
+
+TEST_F(CheckCli, InterruptStopsAtOnceInTheMiddleOfASlowProbe)
+{
+    test::AddSilentTestNetAddress();
+    const std::string config = Config("Item0=http://192.0.2.2/\n");
+    test::ChildProcess child({kProgram, "--config", config});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto interrupted = std::chrono::steady_clock::now();
+    child.Signal(SIGINT);
+    const int status = child.Wait(10000);
+    const auto took = std::chrono::steady_clock::now() - interrupted;
+    EXPECT_EQ(status, 130);
+    // The connect alone would take 3 s.
+    EXPECT_LT(took, std::chrono::milliseconds(1500));
+}
+
+} // namespace
+} // namespace pelmora
