@@ -1,0 +1,47 @@
+// Pelmora: the tray program.
+#include <QByteArray>
+#include <QCoreApplication>
+
+#include "app/application_title.h"
+#include "app/instance_guard.h"
+#include "app/pelmora_application.h"
+#include "i18n/languages.h"
+#include "shell/log_window.h"
+#include "shell/main_form.h"
+
+namespace {
+
+// On Wayland a window cannot place itself, and the pop-up must sit by the
+// notification area: prefer X11 through XWayland when both are there.
+void PreferX11()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    PreferX11();
+    pelmora::PelmoraApplication app(argc, argv);
+    const QString title = QString::fromStdString(
+        pelmora::ApplicationTitle(QCoreApplication::applicationFilePath().toStdString()));
+    QCoreApplication::setApplicationName(title);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    pelmora::InstanceGuard guard(title);
+    if (!guard.IsFirstInstance()) {
+        guard.ActivatePreviousInstance();
+        return 0;
+    }
+
+    pelmora::TfrmMain frmMain;
+    pelmora::TfrmLog frmLog;
+    frmMain.FormCreate(&frmLog);
+    pelmora::LoadLanguageName();
+    guard.OnActivationRequest([&frmMain] { frmMain.BringToFront(); });
+    return QApplication::exec();
+}

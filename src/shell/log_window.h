@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QMenu;
+class QPlainTextEdit;
+
+namespace pelmora {
+
+// The event log: one line per change of a host's state, kept in memory for
+// the whole run. Closing the window only hides it.
+class TfrmLog final : public QWidget {
+public:
+    explicit TfrmLog(QWidget* parent = nullptr);
+
+    // Adds the text as the new last line and scrolls it into view.
+    void AppendLine(const QString& line);
+    void ShowLog();
+    // Gives the window a menu bar with the tray menu, for desktops that have
+    // no notification area.
+    void SetMenu(QMenu* menu);
+
+    QPlainTextEdit* Memo() const { return memLog_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QPlainTextEdit* memLog_;
+    QFrame* panel1_;
+};
+
+} // namespace pelmora
