@@ -21,6 +21,8 @@ public:
     void SetEnabled(bool enabled);
     // Whether a countdown is actually running (enabled with a usable interval).
     bool IsTicking() const { return timer_.isActive(); }
+    // Milliseconds left of the running countdown; -1 when not ticking.
+    int RemainingMs() const { return timer_.remainingTime(); }
 
 Q_SIGNALS:
     void Tick();
