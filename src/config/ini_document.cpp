@@ -130,7 +130,7 @@ std::optional<std::int32_t> ParseProfileInteger(std::string_view text)
 IniDocument IniDocument::Parse(std::string_view text)
 {
     IniDocument document;
-    bool sawCrLf = false;
+    bool styleKnown = false;
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t newline = text.find('\n', start);
@@ -138,10 +138,16 @@ IniDocument IniDocument::Parse(std::string_view text)
         std::string_view raw = text.substr(start, newline == std::string_view::npos
                                                       ? std::string_view::npos
                                                       : newline - start);
-        line.hasLineEnd = newline != std::string_view::npos;
-        if (raw.ends_with('\r') && line.hasLineEnd) {
-            raw.remove_suffix(1);
-            sawCrLf = true;
+        if (newline != std::string_view::npos) {
+            line.end = "\n";
+            if (raw.ends_with('\r')) {
+                raw.remove_suffix(1);
+                line.end = "\r\n";
+            }
+            if (!styleKnown) {
+                document.lineEnd_ = line.end;
+                styleKnown = true;
+            }
         }
         line.text = std::string(raw);
         const std::string_view content = Trim(raw);
@@ -161,9 +167,6 @@ IniDocument IniDocument::Parse(std::string_view text)
         document.lines_.push_back(std::move(line));
         start = newline == std::string_view::npos ? text.size() : newline + 1;
     }
-    if (sawCrLf) {
-        document.lineEnd_ = "\r\n";
-    }
     return document;
 }
 
@@ -171,15 +174,13 @@ std::string IniDocument::Serialize() const
 {
     std::size_t size = 0;
     for (const Line& line : lines_) {
-        size += line.text.size() + lineEnd_.size();
+        size += line.text.size() + line.end.size();
     }
     std::string text;
     text.reserve(size);
     for (const Line& line : lines_) {
         text += line.text;
-        if (line.hasLineEnd) {
-            text += lineEnd_;
-        }
+        text += line.end;
     }
     return text;
 }
@@ -277,18 +278,20 @@ IniDocument::Line IniDocument::MakeKeyLine(std::string_view key, std::string_vie
     line.kind = LineKind::Key;
     line.name = OneLine(Trim(key));
     line.text = line.name + "=" + OneLine(value);
+    line.end = lineEnd_;
     return line;
 }
 
 std::size_t IniDocument::AppendSection(std::string_view section)
 {
-    if (!lines_.empty()) {
-        lines_.back().hasLineEnd = true;
+    if (!lines_.empty() && lines_.back().end.empty()) {
+        lines_.back().end = lineEnd_;
     }
     Line header;
     header.kind = LineKind::Section;
     header.name = OneLine(Trim(section));
     header.text = "[" + header.name + "]";
+    header.end = lineEnd_;
     lines_.push_back(std::move(header));
     return lines_.size() - 1;
 }
@@ -332,8 +335,8 @@ void IniDocument::WriteStrings(std::string_view section,
         }
     }
     if (!added.empty()) {
-        if (lastKey + 1 == lines_.size()) {
-            lines_.back().hasLineEnd = true;
+        if (lastKey + 1 == lines_.size() && lines_.back().end.empty()) {
+            lines_.back().end = lineEnd_;
         }
         // New keys land after the last key; comments and blank lines that
         // followed it in the section now follow the new keys.

@@ -51,7 +51,7 @@ private:
         std::string text; // without its line end
         LineKind kind = LineKind::Other;
         std::string name; // trimmed section or key name
-        bool hasLineEnd = true;
+        std::string end; // its own line end as read: "\r\n", "\n" or none
     };
 
     std::optional<std::size_t> FindSection(std::string_view section) const;
@@ -60,6 +60,7 @@ private:
     Line MakeKeyLine(std::string_view key, std::string_view value) const;
 
     std::vector<Line> lines_;
+    // For lines the program adds: the style of the file's first line end.
     std::string lineEnd_ = "\n";
 };
 

@@ -115,6 +115,15 @@ TEST(IniWrite, EmptySectionGetsKeysRightAfterItsHeaderAndNewFileStartsClean)
     EXPECT_EQ(fresh.Serialize(), "[General]\nLanguage=English\n");
 }
 
+TEST(IniWrite, EveryLineKeepsItsOwnLineEnd)
+{
+    const std::string mixed = "[A]\r\nk=1\n[B]\r\nx=2";
+    IniDocument ini = IniDocument::Parse(mixed);
+    EXPECT_EQ(ini.Serialize(), mixed);
+    ini.WriteString("B", "y", "3");
+    EXPECT_EQ(ini.Serialize(), "[A]\r\nk=1\n[B]\r\nx=2\r\ny=3\r\n");
+}
+
 TEST(IniWrite, EraseSectionRemovesHeaderAndKeysOnly)
 {
     IniDocument ini =
