@@ -20,8 +20,9 @@ std::filesystem::path LanguagesFolder();
 std::string MessageText(std::string_view key);
 
 // Sets the current language from "Language" of section "General" in
-// Pelmora.ini beside the executable ("English" by default). Retranslating the
-// windows is the caller's business once it has windows.
+// Pelmora.ini beside the executable ("English" by default). The tray program
+// calls LoadLanguageNameAndRetranslate (form_translation.h), which also
+// translates its windows.
 void LoadLanguageName();
 
 } // namespace pelmora
