@@ -1,12 +1,15 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 #include <memory>
+
+#include "monitor/net/unique_fd.h"
+
+class QSocketNotifier;
 
 namespace pelmora {
 
@@ -17,6 +20,9 @@ namespace pelmora {
 class InstanceGuard final : public QObject {
 public:
     explicit InstanceGuard(const QString& applicationTitle);
+    ~InstanceGuard() override;
+    InstanceGuard(const InstanceGuard&) = delete;
+    InstanceGuard& operator=(const InstanceGuard&) = delete;
 
     bool IsFirstInstance() const { return first_; }
     // Second copy: asks the running copy to come to the front.
@@ -25,10 +31,13 @@ public:
     void OnActivationRequest(std::function<void()> activate);
 
 private:
-    QString name_;
+    void Accept();
+
     QString socketPath_;
     std::unique_ptr<QLockFile> lock_;
-    QLocalServer server_;
+    UniqueFd listener_;
+    QSocketNotifier* notifier_ = nullptr;
+    std::function<void()> activate_;
     bool first_ = false;
 };
 

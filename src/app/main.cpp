@@ -1,11 +1,14 @@
 // Pelmora: the tray program.
+#include <QAction>
 #include <QByteArray>
 #include <QCoreApplication>
 
+#include "app/about_command.h"
 #include "app/application_title.h"
 #include "app/instance_guard.h"
 #include "app/pelmora_application.h"
-#include "i18n/languages.h"
+#include "i18n/form_translation.h"
+#include "shell/help_desk.h"
 #include "shell/log_window.h"
 #include "shell/main_form.h"
 
@@ -38,10 +41,14 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    pelmora::HelpDesk help;
     pelmora::TfrmMain frmMain;
     pelmora::TfrmLog frmLog;
+    pelmora::AboutCommand about(&frmMain);
+    QObject::connect(frmMain.AboutAction(), &QAction::triggered, &frmMain,
+                     [&about] { about.miAboutClick(); });
     frmMain.FormCreate(&frmLog);
-    pelmora::LoadLanguageName();
+    pelmora::LoadLanguageNameAndRetranslate();
     guard.OnActivationRequest([&frmMain] { frmMain.BringToFront(); });
     return QApplication::exec();
 }

@@ -9,6 +9,8 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include "shell/help_context.h"
+
 namespace pelmora {
 
 TfrmLog::TfrmLog(QWidget* parent)
@@ -27,6 +29,7 @@ TfrmLog::TfrmLog(QWidget* parent)
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(14);
     memLog_->setFont(font);
+    SetHelpContext(memLog_, 2);
 
     panel1_->setObjectName(QStringLiteral("Panel1"));
     panel1_->setFrameShape(QFrame::Panel);

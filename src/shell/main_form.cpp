@@ -10,10 +10,15 @@
 #include <QSystemTrayIcon>
 
 #include "config/app_paths.h"
+#include "config/font_conversion.h"
 #include "i18n/languages.h"
 #include "shell/app_timer.h"
+#include "shell/help_context.h"
+#include "shell/help_desk.h"
 #include "shell/image_list.h"
 #include "shell/log_window.h"
+#include "shell/settings_command.h"
+#include "shell/skin.h"
 #include "shell/popup_geometry.h"
 #include "shell/start_stop_item.h"
 
@@ -28,24 +33,6 @@ QString Local(const std::string& text)
 QString Message(const char* key)
 {
     return Local(MessageText(key));
-}
-
-QFont ToQFont(const PopUpFont& font)
-{
-    QFont qfont(Local(font.name));
-    qfont.setPointSize(std::max(font.size, 1));
-    qfont.setBold(font.bold);
-    qfont.setItalic(font.italic);
-    qfont.setUnderline(font.underline);
-    qfont.setStrikeOut(font.strikeOut);
-    return qfont;
-}
-
-QColor ToQColor(std::int32_t color)
-{
-    const auto bits = static_cast<std::uint32_t>(color);
-    return {static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
-            static_cast<int>((bits >> 16) & 0xFF)};
 }
 
 } // namespace
@@ -71,6 +58,8 @@ TfrmMain::TfrmMain()
     memReport_->viewport()->setAutoFillBackground(false);
     memReport_->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
     memReport_->viewport()->installEventFilter(this);
+    SetHelpContext(this, 2);
+    SetHelpContext(memReport_, 2);
 
     connect(trmAsk_, &AppTimer::Tick, this, &TfrmMain::trmAskTimer);
     connect(tmrHide_, &AppTimer::Tick, this, &TfrmMain::tmrHideTimer);
@@ -112,7 +101,20 @@ void TfrmMain::BuildMenu()
     miLog_ = pmMain_->addAction(MainImageIcon(5), QStringLiteral("Log"), this, &TfrmMain::miLogClick);
     miLog_->setObjectName(QStringLiteral("miLog"));
 
-    pmMain_->addSeparator();
+    miSettings_ = pmMain_->addAction(MainImageIcon(8), QStringLiteral("Settings"), this,
+                                     [this] { pelmora::miSettingsClick(*this); });
+    miSettings_->setObjectName(QStringLiteral("miSettings"));
+
+    miHelp_ = pmMain_->addAction(MainImageIcon(6), QStringLiteral("Help"), this,
+                                 &TfrmMain::miHelpClick);
+    miHelp_->setObjectName(QStringLiteral("miHelp"));
+    SetHelpContext(miHelp_, 1);
+
+    // The About box belongs to the application frame, which connects it.
+    miAbout_ = pmMain_->addAction(MainImageIcon(7), QStringLiteral("About"));
+    miAbout_->setObjectName(QStringLiteral("miAbout"));
+
+    pmMain_->addSeparator()->setObjectName(QStringLiteral("N1"));
     miQuit_ = pmMain_->addAction(QStringLiteral("Quit"), this, &TfrmMain::miQuitClick);
     miQuit_->setObjectName(QStringLiteral("miQuit"));
 }
@@ -135,6 +137,7 @@ void TfrmMain::BuildTray()
 void TfrmMain::FormCreate(TfrmLog* log)
 {
     frmLog_ = log;
+    LoadSkin(SkinFilePath());
     LoadSettings(*this, SettingsFilePath());
 
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -191,8 +194,12 @@ void TfrmMain::AppendLogLine(const std::string& line)
 
 void TfrmMain::ShowReport(const std::string& report)
 {
-    QString text = Local(report);
-    memReport_->setPlainText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QString text = Local(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // A line break at the very end starts no further line.
+    if (text.endsWith(QLatin1Char('\n'))) {
+        text.chop(1);
+    }
+    memReport_->setPlainText(text);
     PlacePopUp();
     show();
     raise();
@@ -207,6 +214,9 @@ void TfrmMain::PlacePopUp()
     const int lines = PopUpLineCount(memReport_->toPlainText());
     const int charHeight = PopUpCharHeight(memReport_->font().pointSizeF(), dpi);
     const PopUpPlacement placement = pelmora::PlacePopUp(lines, charHeight, screenRect);
+    // Scroll bars only where the window had to be cut to stay on the screen.
+    const bool cut = placement.window.height() < (lines + 1) * (charHeight + 2) + 50;
+    memReport_->setVerticalScrollBarPolicy(cut ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     setGeometry(placement.window);
     memReport_->setGeometry(placement.memo);
     setMask(PopUpRegion(placement.window.width(), placement.window.height()));
@@ -278,6 +288,11 @@ void TfrmMain::trmAskTimer()
 void TfrmMain::miLogClick()
 {
     frmLog_->ShowLog();
+}
+
+void TfrmMain::miHelpClick()
+{
+    ShowHelp(1);
 }
 
 void TfrmMain::miQuitClick()

@@ -58,6 +58,7 @@ public:
     void miStartClick();
     void trmAskTimer();
     void miLogClick();
+    void miHelpClick();
     void miQuitClick();
     void memReportClick();
     void tmrHideTimer();
@@ -68,6 +69,7 @@ public:
     bool IsRunning() const;
     QMenu* TrayMenu() const { return pmMain_; }
     QAction* StartStopAction() const { return miStart_; }
+    QAction* AboutAction() const { return miAbout_; }
     QMenu* HostStateMenu() const { return miHoststate_; }
     QPlainTextEdit* ReportMemo() const { return memReport_; }
     AppTimer* AskTimer() const { return trmAsk_; }
@@ -95,6 +97,9 @@ private:
     QAction* miStart_ = nullptr;
     QMenu* miHoststate_ = nullptr;
     QAction* miLog_ = nullptr;
+    QAction* miSettings_ = nullptr;
+    QAction* miHelp_ = nullptr;
+    QAction* miAbout_ = nullptr;
     QAction* miQuit_ = nullptr;
     QSystemTrayIcon* spTrayIcon1_ = nullptr;
     AppTimer* trmAsk_ = nullptr;

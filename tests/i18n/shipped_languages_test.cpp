@@ -17,9 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "app/about_box.h"
+#include "config/add_host_dialog.h"
 #include "config/app_paths.h"
 #include "config/ini_document.h"
 #include "config/ini_file.h"
+#include "config/settings_dialog.h"
 #include "i18n/form_translation.h"
 #include "i18n/languages.h"
 #include "shell/log_window.h"
@@ -144,6 +147,15 @@ std::map<std::string, WindowFactory> BuiltWindows()
     return {
         {"frmMain", [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmMain>()); }},
         {"frmLog", [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmLog>()); }},
+        {"frmSettings",
+         [] {
+             static PlainSettings popUp;
+             return std::unique_ptr<QWidget>(std::make_unique<TfrmSettings>(nullptr, popUp));
+         }},
+        {"frmAddHost",
+         [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmAddHost>(nullptr)); }},
+        {"frmAbout",
+         [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmAbout>(nullptr)); }},
     };
 }
 

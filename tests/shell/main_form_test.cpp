@@ -65,7 +65,7 @@ TEST_F(MainForm, TrayMenuHasItsItemsInOrderWithTheirPictures)
     Settings("");
     TfrmMain form;
     const QList<QAction*> items = form.TrayMenu()->actions();
-    ASSERT_EQ(items.size(), 5);
+    ASSERT_EQ(items.size(), 8);
     struct Expected {
         const char* name;
         const char* caption;
@@ -73,15 +73,19 @@ TEST_F(MainForm, TrayMenuHasItsItemsInOrderWithTheirPictures)
     };
     const Expected expected[] = {{"miStart", "Stop", 3},
                                  {"miHoststate", "Hosts state ", 4},
-                                 {"miLog", "Log", 5}};
-    for (int i = 0; i < 3; ++i) {
+                                 {"miLog", "Log", 5},
+                                 {"miSettings", "Settings", 8},
+                                 {"miHelp", "Help", 6},
+                                 {"miAbout", "About", 7}};
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(items[i]->objectName(), QLatin1String(expected[i].name));
         EXPECT_EQ(items[i]->text(), QLatin1String(expected[i].caption));
         EXPECT_EQ(KeyOf(items[i]->icon()), KeyOf(MainImageIcon(expected[i].image)));
     }
-    EXPECT_TRUE(items[3]->isSeparator());
-    EXPECT_EQ(items[4]->objectName(), QStringLiteral("miQuit"));
-    EXPECT_TRUE(items[4]->icon().isNull());
+    EXPECT_TRUE(items[6]->isSeparator());
+    EXPECT_EQ(items[6]->objectName(), QStringLiteral("N1"));
+    EXPECT_EQ(items[7]->objectName(), QStringLiteral("miQuit"));
+    EXPECT_TRUE(items[7]->icon().isNull());
     EXPECT_EQ(form.TrayMenu()->defaultAction(), form.StartStopAction());
 }
 
