@@ -3,8 +3,10 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <limits>
 
 #include "monitor/icmp/icmp_socket.h"
 #include "monitor/net/probe_errors.h"
@@ -16,9 +18,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::uint32_t TickCount()
+std::uint32_t TickCount(Clock::time_point now)
 {
-    const auto sinceStart = Clock::now().time_since_epoch();
+    const auto sinceStart = now.time_since_epoch();
     return static_cast<std::uint32_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
 }
@@ -52,11 +54,22 @@ TReplyStatus StatusOf(const IcmpAnswer& answer)
 }
 
 // Whole milliseconds left until `deadline`, rounded up so that a wait for them
-// does not end just short of it.
-int MillisecondsUntil(Clock::time_point deadline)
+// does not end just short of it, and never more than the whole `budget`: a
+// clock that went back must not stretch one wait beyond it.
+int MillisecondsUntil(Clock::time_point deadline, Clock::time_point now,
+                      std::chrono::milliseconds budget)
 {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(left.count());
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+    return static_cast<int>(std::min(left, budget).count());
+}
+
+// The time from `from` to `to` in whole milliseconds, at least 0 and at most
+// `limit`, whatever the clock did in between.
+std::chrono::milliseconds Between(Clock::time_point from, Clock::time_point to,
+                                  std::chrono::milliseconds limit)
+{
+    const auto span = std::chrono::duration_cast<std::chrono::milliseconds>(to - from);
+    return std::clamp(span, std::chrono::milliseconds::zero(), limit);
 }
 
 } // namespace
@@ -68,21 +81,28 @@ void TIdIcmpClient::Echo(std::string_view payload, std::uint16_t sequence)
     }
     ThrowIfAborted();
     const EchoRequest request =
-        BuildEchoRequest(ProcessIdentifier(), nextSequence_, TickCount(), payload);
-    const Clock::time_point start = Clock::now();
+        BuildEchoRequest(ProcessIdentifier(), nextSequence_, TickCount(Now()), payload);
+    const Clock::time_point start = Now();
     EchoExpectation expected;
     expected.destination = ResolveHost(Host);
     expected.sequence = nextSequence_;
     std::optional<IcmpAnswer> answer;
+    Clock::time_point waitStart;
     {
         IcmpSocket socket = IcmpSocket::Open(Protocol);
         socket.SetTtl(kTimeToLive);
         expected.identifier = socket.Send(request, expected.destination, Port);
+        waitStart = Now();
         answer = WaitForAnswer(socket, expected);
     }
+    const Clock::time_point end = Now();
     replyStatus_ = answer ? StatusOf(*answer) : TimeoutStatus(nextSequence_);
-    replyStatus_.RoundTripMs = static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+    // The wait never lasts longer than its budget, so a clock that jumped
+    // during it shows neither a negative nor an hours-long round trip.
+    const auto budget = std::chrono::milliseconds(std::max(ReceiveTimeout, 0));
+    const auto mostMs = std::chrono::milliseconds(std::numeric_limits<std::uint32_t>::max());
+    const auto roundTrip = Between(start, waitStart, mostMs) + Between(waitStart, end, budget);
+    replyStatus_.RoundTripMs = static_cast<std::uint32_t>(std::min(roundTrip, mostMs).count());
     if (OnReply) {
         OnReply(*this, replyStatus_);
     }
@@ -93,17 +113,20 @@ std::optional<IcmpAnswer> TIdIcmpClient::WaitForAnswer(IcmpSocket& socket,
                                                        const EchoExpectation& expected) const
 {
     // One budget for the whole wait, however many other datagrams arrive.
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ReceiveTimeout);
+    const auto budget = std::chrono::milliseconds(ReceiveTimeout);
+    const Clock::time_point deadline = Now() + budget;
     pollfd watched[2] = {{socket.Fd(), POLLIN, 0}, {Abort ? Abort->Fd() : -1, POLLIN, 0}};
     while (true) {
-        const int left = MillisecondsUntil(deadline);
+        const int left = MillisecondsUntil(deadline, Now(), budget);
         if (left <= 0) {
             return std::nullopt;
         }
         const int ready = ::poll(watched, 2, left);
         ThrowIfAborted();
-        if (ready < 0 && errno != EINTR) {
-            // A wait that itself fails counts as a wait in which nothing came.
+        // poll times itself with the kernel's monotonic clock: once it has
+        // waited all that was left, the wait is over whatever Now() says. A
+        // wait that itself fails counts as a wait in which nothing came.
+        if (ready == 0 || (ready < 0 && errno != EINTR)) {
             return std::nullopt;
         }
         if (ready > 0 && watched[0].revents != 0) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -33,6 +35,9 @@ public:
     int Protocol = 1;
     // Port of the destination address of the send; no meaning for ICMP.
     std::uint16_t Port = 0;
+    // The clock that times the wait and the round trip. Monotonic by default;
+    // replaceable so that a clock that jumps can be tried out.
+    std::function<std::chrono::steady_clock::time_point()> Now = &std::chrono::steady_clock::now;
 
 private:
     // Waits for the datagram that answers `expected` for at most
