@@ -22,6 +22,7 @@
 #include "monitor/hand_over_queue.h"
 #include "monitor/http/http_client.h"
 #include "monitor/icmp/icmp_client.h"
+#include "monitor/net/privileges.h"
 
 namespace pelmora {
 namespace {
@@ -221,6 +222,8 @@ int Run(const CheckOptions& options)
 
 int main(int argc, char** argv)
 {
+    // Before any thread exists, so that none starts with more than it needs.
+    pelmora::DropPrivilegesExceptNetRaw();
     const pelmora::CheckOptionsResult parsed =
         pelmora::ParseCheckOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {

@@ -8,6 +8,7 @@
 #include "app/instance_guard.h"
 #include "app/pelmora_application.h"
 #include "i18n/form_translation.h"
+#include "monitor/net/privileges.h"
 #include "shell/help_desk.h"
 #include "shell/log_window.h"
 #include "shell/main_form.h"
@@ -19,7 +20,8 @@ namespace {
 void PreferX11()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
     }
 }
@@ -28,6 +30,8 @@ void PreferX11()
 
 int main(int argc, char** argv)
 {
+    // Before Qt starts its threads, so that none starts with more than it needs.
+    pelmora::DropPrivilegesExceptNetRaw();
     PreferX11();
     pelmora::PelmoraApplication app(argc, argv);
     const QString title = QString::fromStdString(

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <utility>
 
+#include "monitor/net/privileges.h"
 #include "monitor/net/probe_errors.h"
 #include "monitor/net/socket_error.h"
 
@@ -93,6 +94,14 @@ struct ReceivedMessage {
     }
 };
 
+// CAP_NET_RAW, where the process holds it at all, is effective only for this
+// call and only in this thread: nothing else the process does can use it.
+UniqueFd OpenRaw(int protocol)
+{
+    const NetRawRaised raised;
+    return UniqueFd(::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, protocol));
+}
+
 bool IsIpMessage(const cmsghdr& message, int type)
 {
     return message.cmsg_level == IPPROTO_IP && message.cmsg_type == type;
@@ -105,12 +114,13 @@ IcmpSocket::IcmpSocket(UniqueFd fd, Kind kind) : fd_(std::move(fd)), kind_(kind)
 IcmpSocket IcmpSocket::Open(int protocol)
 {
     // A raw socket needs CAP_NET_RAW: root, or the file capability on the
-    // executable. Without it socket() fails with EPERM and the datagram socket
+    // executable; it is kept permitted and raised only to open the socket.
+    // Without it socket() fails with EPERM and the datagram socket
     // is the way left. The other failures (EMFILE/ENFILE: out of descriptors;
     // ENOBUFS/ENOMEM: out of memory; EPROTONOSUPPORT: a protocol the kernel
     // does not know) would most likely hit the datagram socket too, but it
     // costs one call to find out.
-    UniqueFd raw(::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, protocol));
+    UniqueFd raw = OpenRaw(protocol);
     if (raw.Valid()) {
         PassOnlyPossibleAnswers(raw.Get());
         return IcmpSocket(std::move(raw), Kind::Raw);
