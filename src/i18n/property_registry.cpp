@@ -11,10 +11,12 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTextEdit>
 #include <QToolButton>
 
+#include <algorithm>
 #include <array>
 
 #include "config/ini_document.h"
@@ -214,7 +216,28 @@ struct Row {
     NamedProperty property;
 };
 
-constexpr std::int32_t kMaxExtent = QWIDGETSIZE_MAX;
+// X11 keeps window positions and sizes in 16 bits.
+constexpr std::int32_t kMaxExtent = 32767;
+
+// Nothing is of use larger than all screens together, and a window that large
+// would need a backing store of gigabytes the moment it is shown.
+QSize LargestSize(const QWidget& widget)
+{
+    const QScreen* screen = widget.screen();
+    return screen != nullptr ? screen->virtualSize() : QSize(kMaxExtent, kMaxExtent);
+}
+
+void SetWidth(QObject& object, std::int32_t width)
+{
+    QWidget& widget = As<QWidget>(object);
+    widget.resize(std::min(width, LargestSize(widget).width()), widget.height());
+}
+
+void SetHeight(QObject& object, std::int32_t height)
+{
+    QWidget& widget = As<QWidget>(object);
+    widget.resize(widget.width(), std::min(height, LargestSize(widget).height()));
+}
 
 constexpr std::array kRegistry{
     Row{kWidgets, "Hint",
@@ -231,14 +254,8 @@ constexpr std::array kRegistry{
         IntegerProperty{
             -kMaxExtent, kMaxExtent,
             [](QObject& o, std::int32_t v) { As<QWidget>(o).move(As<QWidget>(o).x(), v); }}},
-    Row{kWidgets, "Width",
-        IntegerProperty{
-            0, kMaxExtent,
-            [](QObject& o, std::int32_t v) { As<QWidget>(o).resize(v, As<QWidget>(o).height()); }}},
-    Row{kWidgets, "Height",
-        IntegerProperty{
-            0, kMaxExtent,
-            [](QObject& o, std::int32_t v) { As<QWidget>(o).resize(As<QWidget>(o).width(), v); }}},
+    Row{kWidgets, "Width", IntegerProperty{0, kMaxExtent, SetWidth}},
+    Row{kWidgets, "Height", IntegerProperty{0, kMaxExtent, SetHeight}},
     Row{Kinds(Kind::Window), "Caption",
         TextProperty{[](QObject& o, const QString& v) { As<QWidget>(o).setWindowTitle(v); }}},
     Row{Kinds(Kind::Window), "Opacity",
