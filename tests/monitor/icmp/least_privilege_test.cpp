@@ -1,11 +1,7 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <exception>
 #include <fstream>
 #include <functional>
@@ -17,46 +13,12 @@
 #include "monitor/net/unique_fd.h"
 #include "reply_description.h"
 #include "support/private_network.h"
+#include "without_net_raw.h"
 
 namespace pelmora {
 namespace {
 
-// Runs `body` in a forked child, so that what it gives up stays given up
-// there, and returns the text it returned or the message of what it threw.
-std::string InChild(const std::function<std::string()>& body)
-{
-    int channel[2];
-    if (::pipe2(channel, O_CLOEXEC) != 0) {
-        return "pipe failed";
-    }
-    UniqueFd readEnd(channel[0]);
-    UniqueFd writeEnd(channel[1]);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        std::string text;
-        try {
-            text = body();
-        } catch (const std::exception& error) {
-            text = error.what();
-        }
-        const ssize_t written = ::write(writeEnd.Get(), text.data(), text.size());
-        // Leave without the parent's destructors and test framework.
-        ::_exit(written == static_cast<ssize_t>(text.size()) ? 0 : 1);
-    }
-    writeEnd.Reset();
-    std::string text;
-    char chunk[256];
-    ssize_t n = 0;
-    while ((n = ::read(readEnd.Get(), chunk, sizeof chunk)) > 0) {
-        text.append(chunk, static_cast<std::size_t>(n));
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        text += " (child failed)";
-    }
-    return text;
-}
+using test::RunInForkedChild;
 
 // The named lines of a status file under /proc, e.g. "CapEff 0000000000000000".
 std::string StatusLines(std::initializer_list<std::string> names,
@@ -79,7 +41,7 @@ class LeastPrivilegeTest : public test::PrivateNetworkTest {};
 
 TEST_F(LeastPrivilegeTest, DropLeavesOnlyNetRawPermittedAndNothingEffective)
 {
-    const std::string sets = InChild([] {
+    const std::string sets = RunInForkedChild([] {
         DropPrivilegesExceptNetRaw();
         return StatusLines({"CapInh", "CapPrm", "CapEff", "CapBnd", "CapAmb", "NoNewPrivs"});
     });
@@ -92,7 +54,7 @@ TEST_F(LeastPrivilegeTest, RawEchoFromAWorkerThreadStillWorksAfterTheDrop)
     // No group may open the unprivileged datagram socket: only the raw one,
     // opened with the raised capability, can carry the echo.
     test::SetNetSysctl("ipv4/ping_group_range", "1 0");
-    const std::string outcome = InChild([] {
+    const std::string outcome = RunInForkedChild([] {
         DropPrivilegesExceptNetRaw();
         const UniqueFd unraised(::socket(AF_INET, SOCK_RAW, IPPROTO_ICMP));
         std::string text = unraised.Valid() ? "raw socket opens unraised; " : "";

@@ -50,21 +50,19 @@ std::string DropNetRaw()
     return {};
 }
 
-std::string RunInChild(const std::function<std::string()>& body)
-{
-    if (std::string failure = DropNetRaw(); !failure.empty()) {
-        return failure;
-    }
-    try {
-        return body();
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-}
-
 } // namespace
 
 std::string RunWithoutNetRaw(const std::function<std::string()>& body)
+{
+    return RunInForkedChild([&] {
+        if (std::string failure = DropNetRaw(); !failure.empty()) {
+            return failure;
+        }
+        return body();
+    });
+}
+
+std::string RunInForkedChild(const std::function<std::string()>& body)
 {
     int channel[2];
     if (::pipe2(channel, O_CLOEXEC) != 0) {
@@ -78,7 +76,12 @@ std::string RunWithoutNetRaw(const std::function<std::string()>& body)
     }
     if (child == 0) {
         readEnd.Reset();
-        const std::string text = RunInChild(body);
+        std::string text;
+        try {
+            text = body();
+        } catch (const std::exception& error) {
+            text = error.what();
+        }
         std::size_t written = 0;
         while (written < text.size()) {
             const ssize_t n = ::write(writeEnd.Get(), text.data() + written, text.size() - written);

@@ -12,4 +12,9 @@ namespace pelmora::test {
 // text says so instead of running the body.
 std::string RunWithoutNetRaw(const std::function<std::string()>& body);
 
+// Runs `body` in a forked child, so that what it gives up stays given up
+// there, and returns the text it returned or the message of what it threw;
+// a child that does not exit cleanly adds a note saying so.
+std::string RunInForkedChild(const std::function<std::string()>& body);
+
 } // namespace pelmora::test
