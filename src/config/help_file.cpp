@@ -1,11 +1,9 @@
 #include "config/help_file.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 
 #include "config/app_paths.h"
+#include "config/file_text.h"
 
 namespace pelmora {
 namespace {
@@ -283,24 +281,11 @@ HelpFile ParseHelpFile(std::string_view text)
 
 std::optional<HelpFile> LoadHelpFile(const fs::path& file)
 {
-    std::error_code error;
-    if (!fs::is_regular_file(file, error)) {
+    const std::optional<std::string> text = ReadFileText(file, kMaxHelpFileBytes);
+    if (!text) {
         return std::nullopt;
     }
-    const std::uintmax_t size = fs::file_size(file, error);
-    if (error || size > kMaxHelpFileBytes) {
-        return std::nullopt;
-    }
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) {
-        return std::nullopt;
-    }
-    const std::string text{std::istreambuf_iterator<char>(stream),
-                           std::istreambuf_iterator<char>()};
-    if (stream.bad()) {
-        return std::nullopt;
-    }
-    return ParseHelpFile(text);
+    return ParseHelpFile(*text);
 }
 
 fs::path HelpFilePath()

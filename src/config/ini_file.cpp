@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <system_error>
 
+#include "config/file_text.h"
 #include "monitor/net/unique_fd.h"
 
 namespace pelmora {
@@ -64,23 +64,18 @@ SettingsWriteError::SettingsWriteError(const fs::path& file)
 
 IniDocument ReadIniFile(const fs::path& file)
 {
-    std::error_code error;
-    if (!fs::is_regular_file(file, error)) {
-        return {};
-    }
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) {
-        return {};
-    }
-    const std::string text{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    return IniDocument::Parse(text);
+    const std::optional<std::string> text = ReadFileText(file);
+    return text ? IniDocument::Parse(*text) : IniDocument{};
 }
 
 void WriteIniFile(const fs::path& file, const IniDocument& document)
 {
     const fs::path target = FollowLinks(fs::absolute(file));
     const fs::path folder = target.parent_path();
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".XXXXXX";
+    std::string temporary = (folder / name).string();
 
     const UniqueFd fd(::mkstemp(temporary.data()));
     if (!fd.Valid()) {
@@ -90,8 +85,8 @@ void WriteIniFile(const fs::path& file, const IniDocument& document)
     const bool existed = ::stat(target.c_str(), &old) == 0;
     const mode_t mode = existed ? static_cast<mode_t>(old.st_mode & 07777) : NewFileMode();
 
-    const bool written = WriteAll(fd.Get(), document.Serialize()) && ::fchmod(fd.Get(), mode) == 0 &&
-                         ::fsync(fd.Get()) == 0;
+    const bool written = WriteAll(fd.Get(), document.Serialize()) &&
+                         ::fchmod(fd.Get(), mode) == 0 && ::fsync(fd.Get()) == 0;
     if (written && existed) {
         // Keep the owner where we may (root saving a user's file); a refusal
         // changes nothing that matters to the content.
