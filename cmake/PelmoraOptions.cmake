@@ -17,3 +17,15 @@ if(PELMORA_SANITIZE)
     -fsanitize=${PELMORA_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   target_link_options(pelmora_options INTERFACE -fsanitize=${PELMORA_SANITIZE})
 endif()
+
+# Pelmora stays resident all day and its work waits on the network, not on
+# the processor: optimised builds favour small code, which keeps the tray
+# program's memory down.
+target_compile_options(pelmora_options INTERFACE $<$<CONFIG:Release,RelWithDebInfo>:-Os>)
+
+# Packed relative relocations shrink the executable's start-up data.
+include(CheckLinkerFlag)
+check_linker_flag(CXX "LINKER:-z,pack-relative-relocs" PELMORA_HAVE_PACKED_RELOCS)
+if(PELMORA_HAVE_PACKED_RELOCS)
+  target_link_options(pelmora_options INTERFACE "LINKER:-z,pack-relative-relocs")
+endif()
