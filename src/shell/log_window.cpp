@@ -1,6 +1,7 @@
 #include "shell/log_window.h"
 
 #include <QCloseEvent>
+#include <QFont>
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
@@ -26,9 +27,6 @@ TfrmLog::TfrmLog(QWidget* parent)
     memLog_->setLineWrapMode(QPlainTextEdit::NoWrap);
     memLog_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memLog_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(14);
-    memLog_->setFont(font);
     SetHelpContext(memLog_, 2);
 
     panel1_->setObjectName(QStringLiteral("Panel1"));
@@ -70,6 +68,20 @@ void TfrmLog::SetMenu(QMenu* menu)
     menu->setTitle(QStringLiteral("Pelmora"));
     bar->addMenu(menu);
     layout()->setMenuBar(bar);
+}
+
+void TfrmLog::showEvent(QShowEvent* event)
+{
+    // The designed font is loaded when the log is first seen: most runs never
+    // open it, and a font face costs a few hundred KiB for the whole run.
+    // Until then the lines are laid out in the application's font.
+    if (!designedFontSet_) {
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(14);
+        memLog_->setFont(font);
+        designedFontSet_ = true;
+    }
+    QWidget::showEvent(event);
 }
 
 void TfrmLog::closeEvent(QCloseEvent* event)

@@ -24,11 +24,13 @@ public:
     QPlainTextEdit* Memo() const { return memLog_; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     QPlainTextEdit* memLog_;
     QFrame* panel1_;
+    bool designedFontSet_ = false;
 };
 
 } // namespace pelmora

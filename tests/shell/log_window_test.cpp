@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextCursor>
 
 #include <gtest/gtest.h>
@@ -36,6 +37,21 @@ TEST_F(LogWindow, TypedTextStaysAndTheNextLineStartsBelowIt)
     log.AppendLine(QStringLiteral("two"));
     EXPECT_EQ(log.Memo()->toPlainText(), QStringLiteral("one\ntyped note\ntwo\n"));
     EXPECT_FALSE(log.Memo()->isReadOnly());
+}
+
+TEST_F(LogWindow, ShowsInItsDesignedFontWithTheLastLineInView)
+{
+    TfrmLog log;
+    for (int i = 0; i < 300; ++i) {
+        log.AppendLine(QStringLiteral("9:05:07. lost host-%1").arg(i));
+    }
+    log.ShowLog();
+    QApplication::processEvents();
+    EXPECT_EQ(log.Memo()->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(log.Memo()->font().pixelSize(), 14);
+    const QScrollBar* bar = log.Memo()->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
 }
 
 } // namespace
