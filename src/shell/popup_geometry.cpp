@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace pelmora {
 namespace {
@@ -24,32 +23,43 @@ QRect Box(int left, int top, int right, int bottom)
     return {left, top, right - left, bottom - top};
 }
 
-// Angle in degrees (counter-clockwise from 3 o'clock, as the screen shows it)
-// of the point where the ray from the ellipse's centre through `through`
-// meets the ellipse, as the ellipse's own parameter, which is what
-// QPainter::drawArc takes.
-double EllipseAngle(const QRectF& box, const QPointF& through)
+// Direction from the centre of the ellipse touching all four sides of the
+// box towards `through`, measured in the ellipse's own parameter (the
+// ellipse squeezed to a circle) as a unit vector, y upwards.
+QPointF EllipseDirection(const QRectF& box, const QPointF& through)
 {
     const QPointF centre = box.center();
-    const double up = centre.y() - through.y(); // screen y grows downwards
-    const double right = through.x() - centre.x();
-    return std::atan2(up * box.width(), right * box.height()) * 180.0 / std::numbers::pi;
+    const double right = (through.x() - centre.x()) / box.width();
+    const double up = (centre.y() - through.y()) / box.height(); // screen y grows downwards
+    const double length = std::sqrt(right * right + up * up);
+    return {right / length, up / length};
 }
 
 // Arc of the ellipse touching all four sides of the box, drawn
-// counter-clockwise from the ray through `start` to the ray through `end`;
-// the same ray twice gives the whole ellipse.
+// counter-clockwise from the ray through `start` to the ray through `end`,
+// less than a half turn. It is drawn as short chords found with square roots
+// alone: with no trigonometry the pop-up does not pull the maths library's
+// large tables into memory for four small corners.
 void DrawArc(QPainter& painter, const QRect& box, const QPoint& start, const QPoint& end)
 {
     // The ellipse runs through the pixel columns left and right themselves.
     const QRectF shape(box);
-    const double from = EllipseAngle(shape, start);
-    double span = EllipseAngle(shape, end) - from;
-    if (span <= 0.0) {
-        span += 360.0;
+    const QPointF centre = shape.center();
+    const QPointF from = EllipseDirection(shape, start);
+    const QPointF to = EllipseDirection(shape, end);
+    constexpr int kChords = 16;
+    QPolygonF arc;
+    arc.reserve(kChords + 1);
+    for (int i = 0; i <= kChords; ++i) {
+        // Under a half turn the straight blend of the two directions sweeps
+        // the angle between them once, in order.
+        const double t = static_cast<double>(i) / kChords;
+        const QPointF blend = from + (to - from) * t;
+        const double length = std::sqrt(QPointF::dotProduct(blend, blend));
+        arc.append({centre.x() + shape.width() / 2.0 * blend.x() / length,
+                    centre.y() - shape.height() / 2.0 * blend.y() / length});
     }
-    painter.drawArc(shape, static_cast<int>(std::lround(from * 16.0)),
-                    static_cast<int>(std::lround(span * 16.0)));
+    painter.drawPolyline(arc);
 }
 
 // Pixels of the ellipse filling the box, right and bottom edges outside: a
