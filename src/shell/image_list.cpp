@@ -1,11 +1,14 @@
 #include "shell/image_list.h"
 
 #include <QColor>
+#include <QList>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QTransform>
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 
 #include "shell/painted_icon_engine.h"
@@ -164,6 +167,27 @@ void DrawSettingsWindow(QPainter& p)
     p.drawPath(GearPath(QPointF(11.0, 11.0)));
 }
 
+// A trace of round-ended `width` through the points, filled rather than
+// stroked: a dot at every point and a band along every leg. The tray picture
+// is painted at start-up, and Qt's stroker would bring the maths library's
+// trigonometry and its tables into memory for this one picture.
+void FillTrace(QPainter& p, const QList<QPointF>& points, qreal width)
+{
+    const qreal half = width / 2.0;
+    p.setPen(Qt::NoPen);
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        p.drawEllipse(points[i], half, half);
+        if (i == 0) {
+            continue;
+        }
+        const QPointF along = points[i] - points[i - 1];
+        const QPointF side =
+            QPointF(-along.y(), along.x()) * (half / std::sqrt(QPointF::dotProduct(along, along)));
+        p.drawPolygon(QPolygonF(
+            {points[i - 1] + side, points[i] + side, points[i] - side, points[i - 1] - side}));
+    }
+}
+
 // A pulse trace on a blue badge: the badge keeps it readable on light and dark
 // panels alike, the white trace gives the shape at the smallest sizes.
 void DrawTrayPicture(QPainter& p)
@@ -171,20 +195,16 @@ void DrawTrayPicture(QPainter& p)
     QLinearGradient body(0.0, 1.0, 0.0, 15.0);
     body.setColorAt(0.0, QColor(0x3d, 0x9b, 0xe9));
     body.setColorAt(1.0, QColor(0x1b, 0x5f, 0xa8));
-    p.setPen(QPen(QColor(0x0e, 0x3a, 0x6b), 1.0));
+    // A one-unit rim: the rim's colour, then the body inside it.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x0e, 0x3a, 0x6b));
+    p.drawRoundedRect(QRectF(0.0, 0.0, 16.0, 16.0), 4.0, 4.0);
     p.setBrush(body);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 15.0, 15.0), 3.5, 3.5);
-    QPainterPath pulse;
-    pulse.moveTo(2.5, 8.5);
-    pulse.lineTo(5.0, 8.5);
-    pulse.lineTo(6.5, 4.5);
-    pulse.lineTo(8.5, 12.5);
-    pulse.lineTo(10.5, 6.0);
-    pulse.lineTo(11.5, 8.5);
-    pulse.lineTo(13.5, 8.5);
-    p.setPen(RoundPen(Qt::white, 1.6));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(pulse);
+    p.drawRoundedRect(QRectF(1.0, 1.0, 14.0, 14.0), 3.0, 3.0);
+    p.setBrush(Qt::white);
+    FillTrace(
+        p, {{2.5, 8.5}, {5.0, 8.5}, {6.5, 4.5}, {8.5, 12.5}, {10.5, 6.0}, {11.5, 8.5}, {13.5, 8.5}},
+        1.6);
 }
 
 constexpr std::array<DrawPicture, 9> kMainPictures{
