@@ -167,7 +167,7 @@ void DrawSettingsWindow(QPainter& p)
     p.drawPath(GearPath(QPointF(11.0, 11.0)));
 }
 
-// A trace of round-ended `width` through the points, filled rather than
+// A trace `width` wide with round ends through the points, filled rather than
 // stroked: a dot at every point and a band along every leg. The tray picture
 // is painted at start-up, and Qt's stroker would bring the maths library's
 // trigonometry and its tables into memory for this one picture.
