@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "monitor/icmp/icmp_client.h"
-#include "monitor/net/probe_errors.h"
+#include "core/monitor/icmp/icmp_client.h"
+#include "core/monitor/net/probe_errors.h"
 #include "support/private_network.h"
 
 namespace pelmora {

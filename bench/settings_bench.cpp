@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "config/settings.h"
+#include "core/config/settings.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include <string>
 #include <thread>
 
-#include "monitor/check_hosts.h"
-#include "monitor/hand_over_queue.h"
-#include "monitor/net/probe_errors.h"
-#include "monitor/net/stop_signal.h"
+#include "core/monitor/check_hosts.h"
+#include "core/monitor/hand_over_queue.h"
+#include "core/monitor/net/probe_errors.h"
+#include "core/monitor/net/stop_signal.h"
 
 namespace pelmora {
 namespace {

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "monitor/check_hosts.h"
-#include "monitor/hand_over_queue.h"
-#include "monitor/http/http_client.h"
-#include "monitor/icmp/icmp_client.h"
+#include "core/monitor/check_hosts.h"
+#include "core/monitor/hand_over_queue.h"
+#include "core/monitor/http/http_client.h"
+#include "core/monitor/icmp/icmp_client.h"
 #include "support/private_network.h"
 
 namespace pelmora {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "config/help_file.h"
+#include "core/help/help_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

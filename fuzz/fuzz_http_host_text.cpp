@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "monitor/host_rules.h"
-#include "monitor/http/proxy_request.h"
+#include "core/monitor/host_rules.h"
+#include "core/monitor/http/proxy_request.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

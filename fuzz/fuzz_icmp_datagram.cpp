@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "monitor/icmp/icmp_packet.h"
+#include "core/monitor/icmp/icmp_packet.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/ini_document.h"
+#include "core/config/ini_document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "config/ip_field_text.h"
-#include "config/proxy_field.h"
-#include "config/proxy_record.h"
+#include "core/config/ip_field_text.h"
+#include "core/config/proxy_field.h"
+#include "core/config/proxy_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

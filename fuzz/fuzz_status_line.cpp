@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "monitor/http/status_line_reader.h"
+#include "core/monitor/http/status_line_reader.h"
 
 using pelmora::StatusLineReader;
 

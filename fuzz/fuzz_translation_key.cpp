@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "i18n/comma_text.h"
-#include "i18n/form_section.h"
-#include "i18n/translation_key.h"
+#include "core/i18n/comma_text.h"
+#include "core/i18n/form_section.h"
+#include "core/i18n/translation_key.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

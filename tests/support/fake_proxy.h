@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "monitor/net/stop_signal.h"
+#include "core/monitor/net/stop_signal.h"
 #include "support/tcp_listener.h"
 
 namespace pelmora::test {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "monitor/net/unique_fd.h"
+#include "core/base/unique_fd.h"
 
 namespace pelmora::test {
 

@@ -1,0 +1,120 @@
+#include "core/app/check_options.h"
+
+#include <charconv>
+
+namespace pelmora {
+namespace {
+
+std::optional<int> NonNegative(const std::string& text)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || value < 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
+{
+    CheckOptionsResult result;
+    CheckOptions& options = result.options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::optional<std::string> inlineValue;
+        const std::size_t equals = name.find('=');
+        if (name.starts_with("--") && equals != std::string::npos) {
+            inlineValue = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        const auto value = [&]() -> std::optional<std::string> {
+            if (inlineValue) {
+                return inlineValue;
+            }
+            if (i + 1 < arguments.size()) {
+                return arguments[++i];
+            }
+            result.error = "option " + name + " needs a value";
+            return std::nullopt;
+        };
+        const bool takesValue =
+            name == "--config" || name == "--language" || name == "--cycles" || name == "--interval";
+        if (!takesValue && inlineValue) {
+            result.error = "option " + name + " takes no value";
+            return result;
+        }
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+        } else if (name == "--quiet" || name == "-q") {
+            options.quiet = true;
+        } else if (name == "--verbose" || name == "-v") {
+            options.verbose = true;
+        } else if (name == "--list") {
+            options.list = true;
+        } else if (takesValue) {
+            const auto text = value();
+            if (!text) {
+                return result;
+            }
+            if (name == "--config") {
+                options.config = *text;
+            } else if (name == "--language") {
+                options.language = *text;
+            } else {
+                const auto number = NonNegative(*text);
+                if (!number || (name == "--cycles" && *number == 0)) {
+                    result.error = "option " + name + " needs a whole number" +
+                                   (name == "--cycles" ? " from 1" : " from 0") + ", not '" +
+                                   *text + "'";
+                    return result;
+                }
+                if (name == "--cycles") {
+                    options.cycles = *number;
+                } else {
+                    options.intervalMs = *number;
+                }
+            }
+        } else {
+            result.error = "unknown option '" + arguments[i] + "'";
+            return result;
+        }
+    }
+    if (options.quiet && options.verbose) {
+        result.error = "--quiet and --verbose exclude each other";
+    }
+    return result;
+}
+
+std::string CheckUsage()
+{
+    return R"(Usage: pelmora-check [OPTIONS]
+
+Checks the hosts of Pelmora's settings file the way the tray program does and
+prints what changed: every event log line as it happens, and every end-of-cycle
+report followed by an empty line.
+
+Options:
+  --config FILE     read this settings file instead of Pelmora.ini beside
+                    the program
+  --language NAME   use Languages/NAME.lng beside the program instead of the
+                    settings file's language
+  --cycles N        run N check cycles (default 1)
+  --interval MS     wait MS milliseconds between cycles (default: the
+                    settings file's CheckPeriod; 0 runs them back to back)
+  --list            print the host list as it is read (kind, target, what is
+                    probed, proxy) and exit
+  -v, --verbose     also print one line per probe on standard error, with
+                    the outcome and the probe's error text
+  -q, --quiet       print nothing; only the exit status tells
+  -h, --help        print this text and exit
+
+Exit status: 0 when every host was up after the last cycle, 1 when any was
+down, 2 for bad options or a settings file that cannot be read.
+ICMP checks need root, the capability cap_net_raw, or a group allowed by
+net.ipv4.ping_group_range. Ctrl+C stops at once.
+)";
+}
+
+} // namespace pelmora

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "core/config/ini_document.h"
+
+namespace pelmora {
+
+// "Unable to write to <full path>": the settings could not be saved, and
+// the file on disk is as it was before.
+class SettingsWriteError : public std::runtime_error {
+public:
+    explicit SettingsWriteError(const std::filesystem::path& file);
+};
+
+// The file's lines, read in one go. A missing or unreadable file, or a
+// folder where the file should be, reads as an empty document.
+IniDocument ReadIniFile(const std::filesystem::path& file);
+
+// Replaces the file's whole content or nothing: the new text goes to a
+// temporary file in the same folder, is flushed to disk and renamed over the
+// old file, which keeps its permissions. A link is followed, so the file it
+// names is replaced and the link stays. Throws SettingsWriteError.
+void WriteIniFile(const std::filesystem::path& file, const IniDocument& document);
+
+} // namespace pelmora

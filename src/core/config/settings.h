@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "core/monitor/host_list.h"
+
+namespace pelmora {
+
+// The pop-up report's font as the settings file keeps it. Underline and
+// strike-out live only for the run.
+struct PopUpFont {
+    std::string name = "MS Sans Serif";
+    std::int32_t size = 10; // points
+    std::int32_t color = 0; // 0x00BBGGRR
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+
+    bool operator==(const PopUpFont&) const = default;
+};
+
+// Where the settings come from and go to: the running program's host list,
+// pop-up font and timers, or a plain holder for the console front-end.
+class SettingsHolder {
+public:
+    virtual ~SettingsHolder() = default;
+
+    virtual HostList& Hosts() = 0;
+    virtual const HostList& Hosts() const = 0;
+    virtual PopUpFont Font() const = 0;
+    virtual void SetFont(const PopUpFont& font) = 0;
+    virtual std::int32_t CheckPeriod() const = 0;
+    virtual void SetCheckPeriod(std::int32_t milliseconds) = 0;
+    virtual std::int32_t PopUpInterval() const = 0;
+    virtual void SetPopUpInterval(std::int32_t milliseconds) = 0;
+};
+
+// Fills the holder from the file: every key of "HostList" in file order is
+// one entry (Down), then the font and the two intervals. A missing file,
+// section or key, or a value that is no number, gives the default.
+void LoadSettings(SettingsHolder& holder, const std::filesystem::path& file);
+
+// Writes the holder's values and the language into the file, all or nothing;
+// keys and sections the program does not know stay. Throws
+// SettingsWriteError ("Unable to write to <path>") with the file unchanged.
+void SaveSettings(const SettingsHolder& holder, const std::string& language,
+                  const std::filesystem::path& file);
+
+// A holder that only keeps the values.
+class PlainSettings final : public SettingsHolder {
+public:
+    HostList& Hosts() override { return hosts_; }
+    const HostList& Hosts() const override { return hosts_; }
+    PopUpFont Font() const override { return font_; }
+    void SetFont(const PopUpFont& font) override { font_ = font; }
+    std::int32_t CheckPeriod() const override { return checkPeriod_; }
+    void SetCheckPeriod(std::int32_t milliseconds) override { checkPeriod_ = milliseconds; }
+    std::int32_t PopUpInterval() const override { return popUpInterval_; }
+    void SetPopUpInterval(std::int32_t milliseconds) override { popUpInterval_ = milliseconds; }
+
+private:
+    HostList hosts_;
+    PopUpFont font_;
+    std::int32_t checkPeriod_ = 60000;
+    std::int32_t popUpInterval_ = 5000;
+};
+
+} // namespace pelmora

@@ -1,0 +1,47 @@
+#include "core/monitor/host_list.h"
+
+#include <utility>
+
+namespace pelmora {
+
+void HostList::Clear()
+{
+    entries_.clear();
+    if (observer_ != nullptr) {
+        observer_->HostListReset();
+    }
+}
+
+HostEntry& HostList::Append(std::string target, std::string proxy)
+{
+    entries_.push_back(std::make_unique<HostEntry>(std::move(target), std::move(proxy)));
+    if (observer_ != nullptr) {
+        observer_->HostAppended(entries_.size() - 1);
+    }
+    return *entries_.back();
+}
+
+const HostEntry* HostList::At(std::size_t index) const
+{
+    return index < entries_.size() ? entries_[index].get() : nullptr;
+}
+
+void HostList::SetState(std::size_t index, HostState state)
+{
+    if (index >= entries_.size()) {
+        return;
+    }
+    entries_[index]->SetState(state);
+    if (observer_ != nullptr) {
+        observer_->HostStateChanged(index);
+    }
+}
+
+void HostList::SetAllDown()
+{
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        SetState(i, HostState::Down);
+    }
+}
+
+} // namespace pelmora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/monitor/host_entry.h"
+
+namespace pelmora {
+
+// Told of every change, so a view (the tray's "Hosts state" submenu) can
+// mirror the list without owning it.
+class HostListObserver {
+public:
+    virtual ~HostListObserver() = default;
+    virtual void HostListReset() = 0;
+    virtual void HostAppended(std::size_t index) = 0;
+    virtual void HostStateChanged(std::size_t index) = 0;
+};
+
+// The ordered list of watched hosts. Clearing and appending happen on the
+// user-interface thread while no check cycle runs; the worker reads entries
+// by index during a cycle.
+class HostList {
+public:
+    void SetObserver(HostListObserver* observer) { observer_ = observer; }
+
+    void Clear();
+    HostEntry& Append(std::string target, std::string proxy);
+    std::size_t Count() const { return entries_.size(); }
+
+    // Null when the index no longer names an entry.
+    const HostEntry* At(std::size_t index) const;
+    void SetState(std::size_t index, HostState state);
+    void SetAllDown();
+
+private:
+    std::vector<std::unique_ptr<HostEntry>> entries_;
+    HostListObserver* observer_ = nullptr;
+};
+
+} // namespace pelmora

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "core/monitor/host_rules.h"
+
+namespace pelmora {
+
+// The one request a proxy gets for a check of `address`:
+//   GET http://host[:port]/path HTTP/1.1
+// then Content-Type, Host (host[:port]), Accept and User-Agent, and the empty
+// line. Each request stands alone: nothing of an earlier one carries over.
+// Bytes of the path that may not stand in a request line (blanks, controls,
+// non-ASCII) are sent percent-encoded. Throws EIdURIException when the host
+// holds such a byte, since it cannot be sent at all.
+std::string ProxyRequest(const HttpAddress& address);
+
+} // namespace pelmora

@@ -1,0 +1,105 @@
+#include "core/monitor/net/resolve_host.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <sys/socket.h>
+
+#include <cstring>
+#include <memory>
+
+#include "core/monitor/net/probe_errors.h"
+#include "core/monitor/net/socket_error.h"
+
+namespace pelmora {
+namespace {
+
+bool IsLocalhost(std::string_view host)
+{
+    constexpr std::string_view localhost = "localhost";
+    if (host.size() != localhost.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < host.size(); ++i) {
+        char c = host[i];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        if (c != localhost[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<in_addr> ParseDottedQuad(std::string_view text)
+{
+    std::uint32_t address = 0;
+    int parts = 0;
+    while (true) {
+        const std::size_t dot = text.find('.');
+        const std::string_view part = text.substr(0, dot);
+        if (part.empty() || part.size() > 16) {
+            return std::nullopt;
+        }
+        unsigned value = 0;
+        for (const char c : part) {
+            if (c < '0' || c > '9') {
+                return std::nullopt;
+            }
+            value = value * 10 + static_cast<unsigned>(c - '0');
+            if (value > 255) {
+                return std::nullopt;
+            }
+        }
+        address = (address << 8) | value;
+        ++parts;
+        if (dot == std::string_view::npos) {
+            break;
+        }
+        if (parts == 4) {
+            return std::nullopt;
+        }
+        text.remove_prefix(dot + 1);
+    }
+    if (parts != 4) {
+        return std::nullopt;
+    }
+    in_addr result{};
+    result.s_addr = htonl(address);
+    return result;
+}
+
+in_addr ResolveHost(const std::string& host)
+{
+    if (IsLocalhost(host)) {
+        in_addr loopback{};
+        loopback.s_addr = htonl(INADDR_LOOPBACK);
+        return loopback;
+    }
+    if (const auto quad = ParseDottedQuad(host)) {
+        return *quad;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (host.empty() || getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 ||
+        found == nullptr) {
+        throw EIdSocketError(kWsaHostNotFound, SocketErrorMessage(kWsaHostNotFound));
+    }
+    const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> owner(found, &freeaddrinfo);
+    sockaddr_in first{};
+    std::memcpy(&first, found->ai_addr, sizeof first);
+    return first.sin_addr;
+}
+
+std::string DottedDecimal(in_addr address)
+{
+    const std::uint32_t host = ntohl(address.s_addr);
+    return std::to_string((host >> 24) & 0xFF) + "." + std::to_string((host >> 16) & 0xFF) + "." +
+           std::to_string((host >> 8) & 0xFF) + "." + std::to_string(host & 0xFF);
+}
+
+} // namespace pelmora

@@ -1,0 +1,58 @@
+// Pelmora: the tray program.
+#include <QAction>
+#include <QByteArray>
+#include <QCoreApplication>
+
+#include "gui/app/about_command.h"
+#include "core/app/application_title.h"
+#include "gui/app/instance_guard.h"
+#include "gui/app/pelmora_application.h"
+#include "gui/i18n/form_translation.h"
+#include "core/monitor/net/privileges.h"
+#include "gui/help/help_desk.h"
+#include "gui/shell/log_window.h"
+#include "gui/shell/main_form.h"
+
+namespace {
+
+// On Wayland a window cannot place itself, and the pop-up must sit by the
+// notification area: prefer X11 through XWayland when both are there.
+void PreferX11()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Before Qt starts its threads, so that none starts with more than it needs.
+    pelmora::DropPrivilegesExceptNetRaw();
+    PreferX11();
+    pelmora::PelmoraApplication app(argc, argv);
+    const QString title = QString::fromStdString(
+        pelmora::ApplicationTitle(QCoreApplication::applicationFilePath().toStdString()));
+    QCoreApplication::setApplicationName(title);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    pelmora::InstanceGuard guard(title);
+    if (!guard.IsFirstInstance()) {
+        guard.ActivatePreviousInstance();
+        return 0;
+    }
+
+    pelmora::HelpDesk help;
+    pelmora::TfrmMain frmMain;
+    pelmora::TfrmLog frmLog;
+    pelmora::AboutCommand about(&frmMain);
+    QObject::connect(frmMain.AboutAction(), &QAction::triggered, &frmMain,
+                     [&about] { about.miAboutClick(); });
+    frmMain.FormCreate(&frmLog);
+    pelmora::LoadLanguageNameAndRetranslate();
+    guard.OnActivationRequest([&frmMain] { frmMain.BringToFront(); });
+    return QApplication::exec();
+}

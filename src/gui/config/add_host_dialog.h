@@ -1,0 +1,58 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "gui/config/focus_button_dialog.h"
+#include "core/config/host_entry_mode.h"
+#include "core/config/proxy_record.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace pelmora {
+
+class MaskEdit;
+
+// The host entry dialog: asks for the target text of one host, an IPv4
+// address in the fixed-position IP field, a web address or a LAN name, and
+// carries a web address's proxy through the edit. It checks nothing; the
+// only input rules are the IP field's. Made for one use by the settings
+// dialog, which prepares it for a mode, runs it and reads it on OK.
+class TfrmAddHost final : public FocusButtonDialog {
+    Q_OBJECT
+public:
+    explicit TfrmAddHost(QWidget* owner);
+
+    // Title, prompt, fields and prefill of the mode. The line and its proxy
+    // are those being edited; the Add modes ignore them.
+    void Prepare(HostEntryMode mode, const std::string& lineText = {},
+                 const std::optional<TProxyRecord>& lineProxy = std::nullopt);
+
+    HostEntryMode Mode() const { return mode_; }
+
+    // The confirmed target text: the IP field's digits and dots, the web
+    // address as typed, or the LAN name without surrounding blanks.
+    std::string ResultText() const;
+
+    // The web address modes' proxy: parsed from the proxy field when
+    // "Use proxy" is checked (throws InvalidIntegerError for a port that is
+    // no number), none when it is not.
+    std::optional<TProxyRecord> ProxyResult() const;
+
+private:
+    void cbProxyClick();
+
+    HostEntryMode mode_ = HostEntryMode::AddIP;
+    // Made in tab order.
+    QPushButton* btnCancel_;
+    QPushButton* btnOK_;
+    MaskEdit* MaskEdit1_;
+    QLineEdit* edHTTP_;
+    QCheckBox* cbProxy_;
+    QLabel* lbHint_;
+};
+
+} // namespace pelmora

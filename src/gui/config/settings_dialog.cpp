@@ -1,0 +1,412 @@
+#include "gui/config/settings_dialog.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+#include "gui/config/add_host_dialog.h"
+#include "gui/config/drop_down_combo_box.h"
+#include "gui/config/error_box.h"
+#include "gui/config/font_chooser.h"
+#include "gui/config/font_conversion.h"
+#include "core/config/language_list.h"
+#include "gui/config/local_text.h"
+#include "core/config/proxy_field.h"
+#include "gui/config/spin_edit.h"
+#include "gui/i18n/form_translation.h"
+#include "core/i18n/languages.h"
+#include "gui/help/help_context.h"
+#include "gui/help/help_desk.h"
+
+Q_DECLARE_METATYPE(pelmora::TProxyRecord)
+
+namespace pelmora {
+namespace {
+
+constexpr QSize kDesignedClientSize(435, 325);
+constexpr int kDesignedSelectorWidth = 121;
+constexpr int kDesignedPanelHeight = 27;
+// The dialog's inner border.
+constexpr int kBorder = 3;
+constexpr int kHelpContext = 3;
+
+// A line's proxy rides on the line itself, so it goes wherever the line goes.
+constexpr int kProxyRole = Qt::UserRole;
+
+template <typename T> T* Named(T* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+std::optional<TProxyRecord> ProxyOf(const QListWidgetItem& line)
+{
+    const QVariant proxy = line.data(kProxyRole);
+    if (!proxy.isValid()) {
+        return std::nullopt;
+    }
+    return proxy.value<TProxyRecord>();
+}
+
+void SetProxy(QListWidgetItem& line, const std::optional<TProxyRecord>& proxy)
+{
+    line.setData(kProxyRole, proxy ? QVariant::fromValue(*proxy) : QVariant());
+}
+
+} // namespace
+
+TfrmSettings::TfrmSettings(QWidget* owner, SettingsHolder& popUp)
+    : FocusButtonDialog(owner, kDesignedClientSize), popUp_(popUp),
+      lbSettings_(Named(new QListWidget(this), "lbSettings")),
+      Notebook1_(Named(new QStackedWidget(this), "Notebook1")), FontDialog1_(new FontChooser(this))
+{
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(QStringLiteral("Settings"));
+
+    lbSettings_->addItems({QStringLiteral("Host list"), QStringLiteral("Check parametrs"),
+                           QStringLiteral("View"), QStringLiteral("Languages")});
+    const char* const pageNames[] = {"HostList", "CheckParams", "View", "Languages"};
+    for (const char* name : pageNames) {
+        Notebook1_->addWidget(Named(new QWidget(Notebook1_), name));
+    }
+    BuildHostListPage(Notebook1_->widget(0));
+    BuildCheckParamsPage(Notebook1_->widget(1));
+    BuildViewPage(Notebook1_->widget(2));
+    BuildLanguagesPage(Notebook1_->widget(3));
+    connect(lbSettings_, &QListWidget::currentRowChanged, this, &TfrmSettings::lbSettingsClick);
+
+    auto* Panel1 = Named(new QWidget(this), "Panel1");
+    QPushButton* btnOK = AddButton("btnOK", QStringLiteral("OK"));
+    QPushButton* btnCancel = AddButton("btnCancel", QStringLiteral("Cancel"));
+    QPushButton* btnHelp = AddButton("btnHelp", QStringLiteral("Help"));
+    auto* panelLayout = new QHBoxLayout(Panel1);
+    panelLayout->setContentsMargins(0, kBorder, 0, 0);
+    panelLayout->addStretch(1);
+    panelLayout->addWidget(btnOK);
+    panelLayout->addWidget(btnCancel);
+    panelLayout->addWidget(btnHelp);
+    Panel1->setMinimumHeight(
+        static_cast<int>(std::lround(kDesignedPanelHeight * logicalDpiY() / 96.0)));
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Help is what F1 on the Help button itself asks for.
+    connect(btnHelp, &QPushButton::clicked, this, [btnHelp] { ShowHelpFor(btnHelp); });
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{lbSettings_, Panel1, btnHelp, btnCancel, btnOK}) {
+        SetHelpContext(control, kHelpContext);
+    }
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(lbSettings_);
+    body->addWidget(Notebook1_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kBorder, kBorder, kBorder, kBorder);
+    layout->addLayout(body, 1);
+    layout->addWidget(Panel1);
+
+    TranslateForm(this);
+    FitToTexts();
+    CentreOnScreen();
+}
+
+void TfrmSettings::BuildHostListPage(QWidget* page)
+{
+    auto* gbHostList = Named(new QGroupBox(QStringLiteral("Host list"), page), "gbHostList");
+    lbxHosts_ = Named(new QListWidget(gbHostList), "lbxHosts");
+    lbxHosts_->setSelectionMode(QAbstractItemView::SingleSelection);
+    const auto hostButton = [this](const char* name, const char* caption, const char* hint) {
+        QPushButton* button = AddButton(name, QLatin1String(caption));
+        button->setToolTip(QLatin1String(hint));
+        return button;
+    };
+    QPushButton* btnAddIP = hostButton("btnAddIP", "Add IP", "Add IP address");
+    QPushButton* btnAddHTTP = hostButton("btnAddHTTP", "Add HTTP", "Add HTTP server");
+    QPushButton* btnAddLan = hostButton("btnAddLan", "Add LAN", "Add LAN address");
+    QPushButton* btnEdit = hostButton("btnEdit", "Edit", "Edit selected host");
+    QPushButton* btnDelete = hostButton("btnDelete", "Delete", "Delete selected host");
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* button : {btnAddIP, btnAddHTTP, btnAddLan, btnEdit, btnDelete}) {
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             gbHostList, lbxHosts_, btnAddIP, btnAddHTTP, btnAddLan, btnEdit, btnDelete}) {
+        SetHelpContext(control, kHelpContext);
+    }
+    auto* groupLayout = new QHBoxLayout(gbHostList);
+    groupLayout->addWidget(lbxHosts_, 1);
+    groupLayout->addLayout(buttons);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(gbHostList);
+
+    connect(btnAddIP, &QPushButton::clicked, this, [this] { AddHost(HostEntryMode::AddIP); });
+    connect(btnAddHTTP, &QPushButton::clicked, this, [this] { AddHost(HostEntryMode::AddHTTP); });
+    connect(btnAddLan, &QPushButton::clicked, this, [this] { AddHost(HostEntryMode::AddLAN); });
+    connect(btnEdit, &QPushButton::clicked, this, &TfrmSettings::btnEditClick);
+    connect(btnDelete, &QPushButton::clicked, this, &TfrmSettings::btnDeleteClick);
+}
+
+void TfrmSettings::BuildCheckParamsPage(QWidget* page)
+{
+    auto* gbCheckParams =
+        Named(new QGroupBox(QStringLiteral("Check parametrs"), page), "gbCheckParams");
+    auto* lbPopUpDelay =
+        Named(new QLabel(QStringLiteral("Pop-up window delay, ms"), gbCheckParams), "lbPopUpDelay");
+    sePopUpInt_ = Named(new SpinEdit(gbCheckParams), "sePopUpInt");
+    auto* lbCheckInterval =
+        Named(new QLabel(QStringLiteral("Check period, ms"), gbCheckParams), "lbCheckInterval");
+    seCheckPeriod_ = Named(new SpinEdit(gbCheckParams), "seCheckPeriod");
+    lbPopUpDelay->setBuddy(sePopUpInt_);
+    lbCheckInterval->setBuddy(seCheckPeriod_);
+    lbPopUpDelay->setWordWrap(true);
+    lbCheckInterval->setWordWrap(true);
+
+    auto* groupLayout = new QVBoxLayout(gbCheckParams);
+    groupLayout->addWidget(lbPopUpDelay);
+    groupLayout->addWidget(sePopUpInt_, 0, Qt::AlignLeft);
+    groupLayout->addSpacing(groupLayout->spacing() * 2);
+    groupLayout->addWidget(lbCheckInterval);
+    groupLayout->addWidget(seCheckPeriod_, 0, Qt::AlignLeft);
+    groupLayout->addStretch(1);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(gbCheckParams);
+}
+
+void TfrmSettings::BuildViewPage(QWidget* page)
+{
+    auto* gbView = Named(new QGroupBox(QStringLiteral("View"), page), "gbView");
+    btnFontInPopUp_ = AddButton("btnFontInPopUp", QStringLiteral("Font in pop-up window"));
+    auto* groupLayout = new QVBoxLayout(gbView);
+    groupLayout->addWidget(btnFontInPopUp_, 0, Qt::AlignLeft);
+    groupLayout->addStretch(1);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(gbView);
+    connect(btnFontInPopUp_, &QPushButton::clicked, this, &TfrmSettings::btnFontInPopUpClick);
+}
+
+void TfrmSettings::BuildLanguagesPage(QWidget* page)
+{
+    auto* gbLanguages = Named(new QGroupBox(QStringLiteral("Languages"), page), "gbLanguages");
+    auto* lbSelectLang =
+        Named(new QLabel(QStringLiteral("Select language"), gbLanguages), "lbSelectLang");
+    cbLang_ = Named(new DropDownComboBox(gbLanguages), "cbLang");
+    // Every keystroke is a language name of its own: no completion, and
+    // Enter adds nothing to the list.
+    cbLang_->setEditable(true);
+    cbLang_->setCompleter(nullptr);
+    cbLang_->setInsertPolicy(QComboBox::NoInsert);
+    cbLang_->setMinimumContentsLength(20);
+    cbLang_->SetOnDropDown([this] { cbLangDropDown(); });
+    lbSelectLang->setBuddy(cbLang_);
+    lbSelectLang->setWordWrap(true);
+
+    auto* groupLayout = new QVBoxLayout(gbLanguages);
+    groupLayout->addWidget(lbSelectLang);
+    groupLayout->addWidget(cbLang_, 0, Qt::AlignLeft);
+    groupLayout->addStretch(1);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(gbLanguages);
+    connect(cbLang_, &QComboBox::editTextChanged, this, &TfrmSettings::cbLangChange);
+}
+
+void TfrmSettings::FitToTexts()
+{
+    // The page selector keeps its designed width unless its items need more.
+    const int designed =
+        static_cast<int>(std::lround(kDesignedSelectorWidth * logicalDpiY() / 96.0));
+    const int needed = lbSettings_->sizeHintForColumn(0) + 2 * lbSettings_->frameWidth() +
+                       lbSettings_->fontMetrics().averageCharWidth() * 2;
+    lbSettings_->setFixedWidth(std::max(designed, needed));
+    FitSize();
+}
+
+void TfrmSettings::SelectPage(int index)
+{
+    lbSettings_->setCurrentRow(index);
+}
+
+void TfrmSettings::lbSettingsClick(int row)
+{
+    if (row >= 0 && row < Notebook1_->count()) {
+        Notebook1_->setCurrentIndex(row);
+    }
+}
+
+void TfrmSettings::AddHostLine(const std::string& target, const std::optional<TProxyRecord>& proxy)
+{
+    SetProxy(AppendLine(FromLocal8Bit(target)), proxy);
+}
+
+QListWidgetItem& TfrmSettings::AppendLine(const QString& text)
+{
+    lbxHosts_->addItem(text);
+    return *lbxHosts_->item(lbxHosts_->count() - 1);
+}
+
+int TfrmSettings::HostLineCount() const
+{
+    return lbxHosts_->count();
+}
+
+std::string TfrmSettings::HostLineText(int row) const
+{
+    return ToLocal8Bit(lbxHosts_->item(row)->text());
+}
+
+std::optional<TProxyRecord> TfrmSettings::HostLineProxy(int row) const
+{
+    return ProxyOf(*lbxHosts_->item(row));
+}
+
+std::int32_t TfrmSettings::PopUpInterval() const
+{
+    return sePopUpInt_->Value();
+}
+
+void TfrmSettings::SetPopUpInterval(std::int32_t milliseconds)
+{
+    sePopUpInt_->setValue(milliseconds);
+}
+
+std::int32_t TfrmSettings::CheckPeriod() const
+{
+    return seCheckPeriod_->Value();
+}
+
+void TfrmSettings::SetCheckPeriod(std::int32_t milliseconds)
+{
+    seCheckPeriod_->setValue(milliseconds);
+}
+
+void TfrmSettings::SetPopUpFont(const PopUpFont& font)
+{
+    FontDialog1_->SetFont(font);
+    ShowFontOnButton(font);
+}
+
+const PopUpFont& TfrmSettings::ChooserFont() const
+{
+    return FontDialog1_->Font();
+}
+
+void TfrmSettings::SetLanguageText(const std::string& language)
+{
+    const QSignalBlocker quiet(cbLang_);
+    cbLang_->setEditText(FromLocal8Bit(language));
+}
+
+int TfrmSettings::SelectedRow() const
+{
+    const QListWidgetItem* line = lbxHosts_->currentItem();
+    return line != nullptr && line->isSelected() ? lbxHosts_->row(line) : -1;
+}
+
+void TfrmSettings::AddHost(HostEntryMode mode)
+{
+    TfrmAddHost dialog(this);
+    dialog.Prepare(mode);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    QListWidgetItem& line = AppendLine(FromLocal8Bit(dialog.ResultText()));
+    if (mode == HostEntryMode::AddHTTP) {
+        TakeProxyResult(dialog, line);
+    }
+}
+
+void TfrmSettings::btnEditClick()
+{
+    const int row = SelectedRow();
+    if (row < 0) {
+        return;
+    }
+    QListWidgetItem& line = *lbxHosts_->item(row);
+    const std::string text = ToLocal8Bit(line.text());
+    const HostEntryMode mode = EditModeOf(text);
+    TfrmAddHost dialog(this);
+    dialog.Prepare(mode, text, ProxyOf(line));
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    line.setText(FromLocal8Bit(dialog.ResultText()));
+    if (mode == HostEntryMode::EditHTTP) {
+        TakeProxyResult(dialog, line);
+    }
+}
+
+// The line's text is in place before the proxy is read, so a proxy field
+// that gives no port leaves the new text with the proxy the line had.
+void TfrmSettings::TakeProxyResult(const TfrmAddHost& dialog, QListWidgetItem& line)
+{
+    try {
+        SetProxy(line, dialog.ProxyResult());
+    } catch (const InvalidIntegerError& error) {
+        ShowErrorBox(this, error.what());
+    }
+}
+
+void TfrmSettings::btnDeleteClick()
+{
+    const int row = SelectedRow();
+    if (row < 0) {
+        return;
+    }
+    delete lbxHosts_->takeItem(row);
+    if (lbxHosts_->count() > 0) {
+        lbxHosts_->setCurrentRow(0);
+    }
+}
+
+void TfrmSettings::btnFontInPopUpClick()
+{
+    FontDialog1_->SetFont(popUp_.Font());
+    if (FontDialog1_->Execute()) {
+        popUp_.SetFont(FontDialog1_->Font());
+        ShowFontOnButton(FontDialog1_->Font());
+    }
+}
+
+void TfrmSettings::ShowFontOnButton(const PopUpFont& font)
+{
+    btnFontInPopUp_->setFont(ToQFont(font));
+    QPalette palette = btnFontInPopUp_->palette();
+    palette.setColor(QPalette::ButtonText, ToQColor(font.color));
+    btnFontInPopUp_->setPalette(palette);
+    FitSize();
+}
+
+void TfrmSettings::cbLangDropDown()
+{
+    const QString text = cbLang_->currentText();
+    const QSignalBlocker quiet(cbLang_);
+    cbLang_->clear();
+    for (const std::string& language : ListLanguageNames(LanguagesFolder())) {
+        cbLang_->addItem(FromLocal8Bit(language));
+    }
+    cbLang_->setCurrentIndex(cbLang_->findText(text, Qt::MatchExactly));
+    cbLang_->setEditText(text);
+}
+
+void TfrmSettings::cbLangChange(const QString& text)
+{
+    SetCurrentLanguage(ToLocal8Bit(text));
+    TranslateForm(this);
+    TranslateAllForms();
+    FitToTexts();
+}
+
+} // namespace pelmora

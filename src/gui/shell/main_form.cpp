@@ -1,0 +1,335 @@
+#include "gui/shell/main_form.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+#include "core/base/app_paths.h"
+#include "gui/config/font_conversion.h"
+#include "core/i18n/languages.h"
+#include "gui/shell/app_timer.h"
+#include "gui/help/help_context.h"
+#include "gui/help/help_desk.h"
+#include "gui/shell/image_list.h"
+#include "gui/shell/log_window.h"
+#include "gui/shell/settings_command.h"
+#include "gui/shell/skin.h"
+#include "gui/shell/popup_geometry.h"
+#include "gui/shell/start_stop_item.h"
+
+namespace pelmora {
+namespace {
+
+QString Local(const std::string& text)
+{
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Message(const char* key)
+{
+    return Local(MessageText(key));
+}
+
+} // namespace
+
+TfrmMain::TfrmMain()
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      trmAsk_(new AppTimer(this, 3000, true)), tmrHide_(new AppTimer(this, 5000, false)),
+      memReport_(new QPlainTextEdit(this)), handOver_(this)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    resize(294, 188);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Button);
+
+    memReport_->setObjectName(QStringLiteral("memReport"));
+    memReport_->setReadOnly(true);
+    memReport_->setFrameShape(QFrame::NoFrame);
+    memReport_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memReport_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    memReport_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Transparent, so the balloon's own background shows through.
+    memReport_->viewport()->setAutoFillBackground(false);
+    memReport_->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
+    memReport_->viewport()->installEventFilter(this);
+    SetHelpContext(this, 2);
+    SetHelpContext(memReport_, 2);
+
+    connect(trmAsk_, &AppTimer::Tick, this, &TfrmMain::trmAskTimer);
+    connect(tmrHide_, &AppTimer::Tick, this, &TfrmMain::tmrHideTimer);
+
+    hosts_.SetObserver(this);
+    BuildMenu();
+    BuildTray();
+}
+
+TfrmMain::~TfrmMain()
+{
+    // The worker may be in the middle of a probe or waiting for a hand-over:
+    // stop it before anything it reports to goes away.
+    if (worker_) {
+        worker_->Stop();
+    }
+    hosts_.SetObserver(nullptr);
+}
+
+void TfrmMain::BuildMenu()
+{
+    pmMain_ = new QMenu(this);
+    pmMain_->setObjectName(QStringLiteral("pmMain"));
+    pmMain_->setToolTipsVisible(true);
+
+    miStart_ = new pelmora::StartStopAction(pmMain_);
+    miStart_->setObjectName(QStringLiteral("miStart"));
+    miStart_->setText(QStringLiteral("Stop"));
+    miStart_->setIcon(MainImageIcon(3));
+    connect(miStart_, &QAction::triggered, this, &TfrmMain::miStartClick);
+    pmMain_->addAction(miStart_);
+    pmMain_->setDefaultAction(miStart_);
+
+    miHoststate_ = pmMain_->addMenu(MainImageIcon(4), QStringLiteral("Hosts state "));
+    miHoststate_->setObjectName(QStringLiteral("miHoststate"));
+    miHoststate_->menuAction()->setObjectName(QStringLiteral("miHoststate"));
+    miHoststate_->setToolTipsVisible(true);
+
+    miLog_ = pmMain_->addAction(MainImageIcon(5), QStringLiteral("Log"), this, &TfrmMain::miLogClick);
+    miLog_->setObjectName(QStringLiteral("miLog"));
+
+    miSettings_ = pmMain_->addAction(MainImageIcon(8), QStringLiteral("Settings"), this,
+                                     [this] { pelmora::miSettingsClick(*this); });
+    miSettings_->setObjectName(QStringLiteral("miSettings"));
+
+    miHelp_ = pmMain_->addAction(MainImageIcon(6), QStringLiteral("Help"), this,
+                                 &TfrmMain::miHelpClick);
+    miHelp_->setObjectName(QStringLiteral("miHelp"));
+    SetHelpContext(miHelp_, 1);
+
+    // The About box belongs to the application frame, which connects it.
+    miAbout_ = pmMain_->addAction(MainImageIcon(7), QStringLiteral("About"));
+    miAbout_->setObjectName(QStringLiteral("miAbout"));
+
+    pmMain_->addSeparator()->setObjectName(QStringLiteral("N1"));
+    miQuit_ = pmMain_->addAction(QStringLiteral("Quit"), this, &TfrmMain::miQuitClick);
+    miQuit_->setObjectName(QStringLiteral("miQuit"));
+}
+
+void TfrmMain::BuildTray()
+{
+    spTrayIcon1_ = new QSystemTrayIcon(TrayIconPicture(), this);
+    spTrayIcon1_->setObjectName(QStringLiteral("spTrayIcon1"));
+    spTrayIcon1_->setContextMenu(pmMain_);
+    connect(spTrayIcon1_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                // A double-click runs the menu's default item; a single click
+                // does nothing.
+                if (reason == QSystemTrayIcon::DoubleClick) {
+                    pmMain_->defaultAction()->trigger();
+                }
+            });
+}
+
+void TfrmMain::FormCreate(TfrmLog* log)
+{
+    frmLog_ = log;
+    LoadSkin(SkinFilePath());
+    LoadSettings(*this, SettingsFilePath());
+
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        spTrayIcon1_->show();
+    } else {
+        // Without a notification area the program would be unreachable: the
+        // log window carries the tray menu instead.
+        frmLog_->SetMenu(pmMain_);
+        frmLog_->AppendLine(QStringLiteral(
+            "No notification area was found: the tray menu is on this window instead."));
+        frmLog_->ShowLog();
+    }
+
+    CheckHostsLinks links{hosts_, IdIcmpClient1_, IdHTTP1_, handOver_, *this, MessageText};
+    worker_ = std::make_unique<TCheckHosts>(std::move(links));
+    worker_->Wake();
+}
+
+void TfrmMain::SetFont(const PopUpFont& font)
+{
+    font_ = font;
+    memReport_->setFont(ToQFont(font));
+    QPalette palette = memReport_->palette();
+    palette.setColor(QPalette::Text, ToQColor(font.color));
+    memReport_->setPalette(palette);
+}
+
+std::int32_t TfrmMain::CheckPeriod() const
+{
+    return trmAsk_->Interval();
+}
+
+void TfrmMain::SetCheckPeriod(std::int32_t milliseconds)
+{
+    trmAsk_->SetInterval(milliseconds);
+}
+
+std::int32_t TfrmMain::PopUpInterval() const
+{
+    return tmrHide_->Interval();
+}
+
+void TfrmMain::SetPopUpInterval(std::int32_t milliseconds)
+{
+    tmrHide_->SetInterval(milliseconds);
+}
+
+void TfrmMain::AppendLogLine(const std::string& line)
+{
+    if (frmLog_ != nullptr) {
+        frmLog_->AppendLine(Local(line));
+    }
+}
+
+void TfrmMain::ShowReport(const std::string& report)
+{
+    QString text = Local(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // A line break at the very end starts no further line.
+    if (text.endsWith(QLatin1Char('\n'))) {
+        text.chop(1);
+    }
+    memReport_->setPlainText(text);
+    PlacePopUp();
+    show();
+    raise();
+    tmrHide_->SetEnabled(true);
+}
+
+void TfrmMain::PlacePopUp()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect screenRect = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
+    const int lines = PopUpLineCount(memReport_->toPlainText());
+    const int charHeight = PopUpCharHeight(memReport_->font().pointSizeF(), dpi);
+    const PopUpPlacement placement = pelmora::PlacePopUp(lines, charHeight, screenRect);
+    // Scroll bars only where the window had to be cut to stay on the screen.
+    const bool cut = placement.window.height() < (lines + 1) * (charHeight + 2) + 50;
+    memReport_->setVerticalScrollBarPolicy(cut ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    setGeometry(placement.window);
+    memReport_->setGeometry(placement.memo);
+    setMask(PopUpRegion(placement.window.width(), placement.window.height()));
+    update();
+}
+
+void TfrmMain::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    PaintPopUpOutline(painter, width(), height());
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == memReport_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        memReportClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmMain::memReportClick()
+{
+    tmrHide_->SetEnabled(false);
+    hide();
+}
+
+void TfrmMain::tmrHideTimer()
+{
+    tmrHide_->SetEnabled(false);
+    hide();
+}
+
+bool TfrmMain::IsRunning() const
+{
+    return startImage_ != 2;
+}
+
+void TfrmMain::SetStartImage(int image)
+{
+    startImage_ = image;
+    miStart_->setIcon(MainImageIcon(image));
+}
+
+void TfrmMain::miStartClick()
+{
+    if (startImage_ == 2) {
+        trmAsk_->SetEnabled(true);
+        SetStartImage(3);
+        miStart_->setText(Message("Stop"));
+        worker_->Wake();
+    } else {
+        // A cycle under way runs to its end; it reports against the list as
+        // it then stands.
+        trmAsk_->SetEnabled(false);
+        hosts_.SetAllDown();
+        SetStartImage(2);
+        miStart_->setText(Message("Start"));
+    }
+}
+
+void TfrmMain::trmAskTimer()
+{
+    if (worker_ && worker_->IsAsleep()) {
+        worker_->Wake();
+    }
+}
+
+void TfrmMain::miLogClick()
+{
+    frmLog_->ShowLog();
+}
+
+void TfrmMain::miHelpClick()
+{
+    ShowHelp(1);
+}
+
+void TfrmMain::miQuitClick()
+{
+    QApplication::quit();
+}
+
+void TfrmMain::BringToFront()
+{
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    } else if (isVisible()) {
+        raise();
+    }
+}
+
+void TfrmMain::HostListReset()
+{
+    miHoststate_->clear();
+}
+
+void TfrmMain::HostAppended(std::size_t index)
+{
+    const HostEntry* entry = hosts_.At(index);
+    QAction* item = miHoststate_->addAction(MainImageIcon(static_cast<int>(entry->State())),
+                                            Local(entry->Target()));
+    item->setToolTip(Local(entry->Proxy()));
+}
+
+void TfrmMain::HostStateChanged(std::size_t index)
+{
+    const QList<QAction*> items = miHoststate_->actions();
+    if (index < static_cast<std::size_t>(items.size())) {
+        items[static_cast<qsizetype>(index)]->setIcon(
+            MainImageIcon(static_cast<int>(hosts_.At(index)->State())));
+    }
+}
+
+} // namespace pelmora

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+#include "core/config/settings.h"
+#include "core/monitor/check_hosts.h"
+#include "core/monitor/check_sink.h"
+#include "core/monitor/host_list.h"
+#include "core/monitor/http/http_client.h"
+#include "core/monitor/icmp/icmp_client.h"
+#include "gui/shell/qt_hand_over.h"
+
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+class QSystemTrayIcon;
+
+namespace pelmora {
+
+class AppTimer;
+class TfrmLog;
+
+// The controller of the whole program and, at the same time, the pop-up
+// report window near the notification area. It owns the host list (shown in
+// the tray menu's "Hosts state" submenu), the check worker with its probes,
+// the check and hide timers, and the tray icon with its menu.
+class TfrmMain final : public QWidget,
+                       public SettingsHolder,
+                       public CheckSink,
+                       private HostListObserver {
+public:
+    TfrmMain();
+    ~TfrmMain() override;
+    TfrmMain(const TfrmMain&) = delete;
+    TfrmMain& operator=(const TfrmMain&) = delete;
+
+    // Loads the settings and starts the worker; its first cycle begins at
+    // once and reports once the event loop runs.
+    void FormCreate(TfrmLog* log);
+
+    // SettingsHolder
+    HostList& Hosts() override { return hosts_; }
+    const HostList& Hosts() const override { return hosts_; }
+    PopUpFont Font() const override { return font_; }
+    void SetFont(const PopUpFont& font) override;
+    std::int32_t CheckPeriod() const override;
+    void SetCheckPeriod(std::int32_t milliseconds) override;
+    std::int32_t PopUpInterval() const override;
+    void SetPopUpInterval(std::int32_t milliseconds) override;
+
+    // CheckSink, on the user-interface thread
+    void AppendLogLine(const std::string& line) override;
+    void ShowReport(const std::string& report) override;
+
+    // Commands of the tray menu.
+    void miStartClick();
+    void trmAskTimer();
+    void miLogClick();
+    void miHelpClick();
+    void miQuitClick();
+    void memReportClick();
+    void tmrHideTimer();
+
+    // The running copy's answer to a second copy being started.
+    void BringToFront();
+
+    bool IsRunning() const;
+    QMenu* TrayMenu() const { return pmMain_; }
+    QAction* StartStopAction() const { return miStart_; }
+    QAction* AboutAction() const { return miAbout_; }
+    QMenu* HostStateMenu() const { return miHoststate_; }
+    QPlainTextEdit* ReportMemo() const { return memReport_; }
+    AppTimer* AskTimer() const { return trmAsk_; }
+    AppTimer* HideTimer() const { return tmrHide_; }
+    TCheckHosts* Worker() const { return worker_.get(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void HostListReset() override;
+    void HostAppended(std::size_t index) override;
+    void HostStateChanged(std::size_t index) override;
+
+    void BuildMenu();
+    void BuildTray();
+    void SetStartImage(int image);
+    void PlacePopUp();
+
+    HostList hosts_;
+    PopUpFont font_;
+
+    QMenu* pmMain_ = nullptr;
+    QAction* miStart_ = nullptr;
+    QMenu* miHoststate_ = nullptr;
+    QAction* miLog_ = nullptr;
+    QAction* miSettings_ = nullptr;
+    QAction* miHelp_ = nullptr;
+    QAction* miAbout_ = nullptr;
+    QAction* miQuit_ = nullptr;
+    QSystemTrayIcon* spTrayIcon1_ = nullptr;
+    AppTimer* trmAsk_ = nullptr;
+    AppTimer* tmrHide_ = nullptr;
+    QPlainTextEdit* memReport_ = nullptr;
+    TfrmLog* frmLog_ = nullptr;
+    int startImage_ = 3;
+
+    TIdIcmpClient IdIcmpClient1_;
+    TIdHTTP IdHTTP1_;
+    QtHandOver handOver_;
+    std::unique_ptr<TCheckHosts> worker_;
+};
+
+} // namespace pelmora

@@ -1,0 +1,203 @@
+// Settings files no program of ours wrote: huge, binary, absurdly shaped, or
+// not a file at all. Loading always ends with what can be read and defaults
+// for the rest; saving either replaces the file whole or says it could not.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "core/config/ini_file.h"
+#include "core/config/settings.h"
+#include "support/temp_dir.h"
+
+#if defined(__SANITIZE_THREAD__)
+#define PELMORA_UNDER_TSAN 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define PELMORA_UNDER_TSAN 1
+#endif
+#endif
+
+namespace pelmora {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+using test::WriteFile;
+
+constexpr std::int32_t kDefaultPeriod = 60000;
+
+std::string Targets(const HostList& hosts)
+{
+    std::string text;
+    for (std::size_t i = 0; i < hosts.Count(); ++i) {
+        text += hosts.At(i)->Target() +
+                (hosts.At(i)->Proxy().empty() ? "" : "|" + hosts.At(i)->Proxy()) + ";";
+    }
+    return text;
+}
+
+long StatusKb(const std::string& field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    long kb = 0;
+    while (std::getline(status, line)) {
+        if (line.starts_with(field + ":")) {
+            std::istringstream(line.substr(field.size() + 1)) >> kb;
+        }
+    }
+    return kb;
+}
+
+// Starts the peak resident size afresh, so it tells what one load cost.
+void ResetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+TEST(HostileSettings, HundredMegabyteFileLoadsWhatItNamesWithinBounds)
+{
+    const TempDir dir;
+    const fs::path file = dir / "Pelmora.ini";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "[CheckParams]\nCheckPeriod=1234\n[Junk]\n";
+        const std::string filler(90, 'x');
+        for (int i = 0; i < 1'100'000; ++i) {
+            out << "Key" << i << '=' << filler << '\n';
+        }
+        out << "[HostList]\nItem0=10.0.0.1\nItem1=http://web/ proxy:3128\n";
+    }
+    const auto size = static_cast<long>(fs::file_size(file));
+    ASSERT_GE(size, 100L << 20);
+
+    PlainSettings settings;
+    ResetPeakMemory();
+    const long residentBefore = StatusKb("VmRSS");
+    const auto start = std::chrono::steady_clock::now();
+    LoadSettings(settings, file);
+    const auto seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const long peakGrowthKb = StatusKb("VmHWM") - residentBefore;
+
+    EXPECT_EQ(settings.CheckPeriod(), 1234);
+    EXPECT_EQ(Targets(settings.Hosts()), "10.0.0.1;http://web/|proxy:3128;");
+    // Bounded: a few copies of the file at most (more in an instrumented
+    // build). How long it takes is the benchmark's to tell. The thread
+    // sanitizer's shadow memory grows with every byte touched, so resident
+    // memory says nothing about the program there.
+#ifndef PELMORA_UNDER_TSAN
+    EXPECT_LT(peakGrowthKb, 10 * (size >> 10)) << "peak growth " << peakGrowthKb << " kB";
+#endif
+    RecordProperty("load_seconds", std::to_string(seconds));
+    RecordProperty("peak_growth_kb", std::to_string(peakGrowthKb));
+    RecordProperty("file_kb", std::to_string(size >> 10));
+}
+
+// Garbage may hide in any line; what the program needs is read around it,
+// and a save keeps the garbage as the foreign lines it is.
+TEST(HostileSettings, BinaryGarbageAroundRealKeys)
+{
+    const TempDir dir;
+    const fs::path file = dir / "Pelmora.ini";
+    std::mt19937 random(20240607);
+    std::string garbage(1 << 20, '\0');
+    for (char& c : garbage) {
+        c = static_cast<char>(random() & 0xFF);
+    }
+    WriteFile(file, garbage + "\n[CheckParams]\nPopUpInterval=777\n" + garbage);
+
+    PlainSettings settings;
+    ASSERT_NO_THROW(LoadSettings(settings, file));
+    EXPECT_EQ(settings.PopUpInterval(), 777);
+    EXPECT_EQ(settings.CheckPeriod(), kDefaultPeriod);
+
+    settings.SetCheckPeriod(4321);
+    settings.Hosts().Append("10.0.0.2", "");
+    SaveSettings(settings, "English", file);
+    PlainSettings reread;
+    LoadSettings(reread, file);
+    EXPECT_EQ(reread.CheckPeriod(), 4321);
+    EXPECT_EQ(reread.PopUpInterval(), 777);
+    EXPECT_EQ(Targets(reread.Hosts()), "10.0.0.2;");
+}
+
+TEST(HostileSettings, MegabyteLinesAreCutAndTheLinesAfterThemStillRead)
+{
+    const TempDir dir;
+    const fs::path file = dir / "Pelmora.ini";
+    const std::string mega(1 << 20, 'h');
+    WriteFile(file, "[" + mega + "]\n" + mega + "=" + mega + "\n[HostList]\nItem0=" + mega +
+                        "\nItem1=10.0.0.3\n" + mega + "\n[View]\nFontName=" + mega +
+                        "\nFontSize=12\n");
+
+    PlainSettings settings;
+    LoadSettings(settings, file);
+    ASSERT_EQ(settings.Hosts().Count(), 2U);
+    EXPECT_EQ(settings.Hosts().At(0)->Target().size(), 2047U);
+    EXPECT_EQ(settings.Hosts().At(1)->Target(), "10.0.0.3");
+    EXPECT_EQ(settings.Font().name.size(), 2047U);
+    EXPECT_EQ(settings.Font().size, 12);
+}
+
+TEST(HostileSettings, HundredThousandKeysKeepTheirOrder)
+{
+    const TempDir dir;
+    const fs::path file = dir / "Pelmora.ini";
+    std::string text = "[HostList]\n";
+    for (int i = 0; i < 100'000; ++i) {
+        text += "K" + std::to_string(i) + "=h" + std::to_string(i) + "\n";
+    }
+    WriteFile(file, text + "[CheckParams]\nCheckPeriod=2000\n");
+
+    PlainSettings settings;
+    LoadSettings(settings, file);
+    ASSERT_EQ(settings.Hosts().Count(), 100'000U);
+    EXPECT_EQ(settings.Hosts().At(0)->Target(), "h0");
+    EXPECT_EQ(settings.Hosts().At(99'999)->Target(), "h99999");
+    EXPECT_EQ(settings.CheckPeriod(), 2000);
+}
+
+// A link whose file is missing is a file yet to be written: loading gives the
+// defaults and the first save creates the file it names, keeping the link.
+// Where the folder it names is missing too, the save fails and creates
+// nothing.
+TEST(HostileSettings, DanglingLinkLoadsDefaultsAndASaveCreatesItsTarget)
+{
+    const TempDir dir;
+    fs::create_directory(dir / "real");
+    fs::create_symlink("real/Pelmora.ini", dir / "Pelmora.ini");
+    fs::create_symlink("gone/Pelmora.ini", dir / "Elsewhere.ini");
+
+    PlainSettings settings;
+    settings.SetCheckPeriod(1);
+    LoadSettings(settings, dir / "Pelmora.ini");
+    EXPECT_EQ(settings.CheckPeriod(), kDefaultPeriod);
+
+    settings.Hosts().Append("10.0.0.4", "");
+    SaveSettings(settings, "English", dir / "Pelmora.ini");
+    EXPECT_TRUE(fs::is_symlink(dir / "Pelmora.ini"));
+    PlainSettings reread;
+    LoadSettings(reread, dir / "real" / "Pelmora.ini");
+    EXPECT_EQ(Targets(reread.Hosts()), "10.0.0.4;");
+
+    try {
+        SaveSettings(settings, "English", dir / "Elsewhere.ini");
+        FAIL() << "the save did not fail";
+    } catch (const SettingsWriteError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Unable to write to " + (dir / "Elsewhere.ini").string());
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "Elsewhere.ini"));
+    EXPECT_FALSE(fs::exists(dir / "gone"));
+}
+
+} // namespace
+} // namespace pelmora

@@ -1,0 +1,183 @@
+#include "core/config/settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "core/config/ini_file.h"
+#include "support/temp_dir.h"
+
+namespace pelmora {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+std::vector<std::pair<std::string, std::string>> HostsOf(const SettingsHolder& settings)
+{
+    std::vector<std::pair<std::string, std::string>> hosts;
+    for (std::size_t i = 0; i < settings.Hosts().Count(); ++i) {
+        hosts.emplace_back(settings.Hosts().At(i)->Target(), settings.Hosts().At(i)->Proxy());
+    }
+    return hosts;
+}
+
+TEST(Settings, MissingFileGivesDefaultsAndFirstSaveWritesThemAll)
+{
+    TempDir dir;
+    PlainSettings settings;
+    settings.Hosts().Append("stale", "");
+    LoadSettings(settings, dir / "Pelmora.ini");
+    EXPECT_EQ(settings.Hosts().Count(), 0U);
+    EXPECT_EQ(settings.Font(), PopUpFont{});
+    EXPECT_EQ(settings.Font().name, "MS Sans Serif");
+    EXPECT_EQ(settings.CheckPeriod(), 60000);
+    EXPECT_EQ(settings.PopUpInterval(), 5000);
+
+    SaveSettings(settings, "English", dir / "Pelmora.ini");
+    EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), "[View]\n"
+                                             "FontStyleBold=0\n"
+                                             "FontStyleItalic=0\n"
+                                             "FontSize=10\n"
+                                             "FontColor=0\n"
+                                             "FontName=MS Sans Serif\n"
+                                             "[CheckParams]\n"
+                                             "CheckPeriod=60000\n"
+                                             "PopUpInterval=5000\n"
+                                             "[General]\n"
+                                             "Language=English\n");
+}
+
+TEST(Settings, LoadReadsEveryKeyOfTheHostListInFileOrder)
+{
+    TempDir dir;
+    WriteFile(dir / "Pelmora.ini", "[HostList]\n"
+                                   "Item0=  10.0.0.1  \n"
+                                   "Item1=   \n"
+                                   "Zeta=http://10.0.0.7/ 10.0.0.1:3128\n"
+                                   "Item2=http://a/ proxy:80 with blanks\n"
+                                   "item2=//pc1\n"
+                                   "[View]\n"
+                                   "FontStyleBold=2\n"
+                                   "FontStyleItalic=x\n"
+                                   "FontSize=$C\n"
+                                   "FontColor=255\n"
+                                   "FontName=Arial\n"
+                                   "[CheckParams]\n"
+                                   "CheckPeriod=0x3E8\n"
+                                   "PopUpInterval=abc\n");
+    PlainSettings settings;
+    LoadSettings(settings, dir / "Pelmora.ini");
+    EXPECT_EQ(HostsOf(settings), (std::vector<std::pair<std::string, std::string>>{
+                                     {"10.0.0.1", ""},
+                                     {"http://10.0.0.7/", "10.0.0.1:3128"},
+                                     {"http://a/", "proxy:80 with blanks"},
+                                     {"//pc1", ""}}));
+    for (std::size_t i = 0; i < settings.Hosts().Count(); ++i) {
+        EXPECT_EQ(settings.Hosts().At(i)->State(), HostState::Down);
+    }
+    const PopUpFont font = settings.Font();
+    EXPECT_TRUE(font.bold);
+    EXPECT_FALSE(font.italic);
+    EXPECT_EQ(font.size, 12);
+    EXPECT_EQ(font.color, 255);
+    EXPECT_EQ(font.name, "Arial");
+    EXPECT_EQ(settings.CheckPeriod(), 1000);
+    EXPECT_EQ(settings.PopUpInterval(), 5000);
+}
+
+TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
+{
+    TempDir dir;
+    WriteFile(dir / "Pelmora.ini", "; written by hand\n"
+                                   "[HostList]\n"
+                                   "Item0=old\n"
+                                   "Item7=gone\n"
+                                   "[View]\n"
+                                   "FontStyleBold=2\n"
+                                   "Extra=kept\n"
+                                   "[Mine]\n"
+                                   "a=b\n");
+    PlainSettings settings;
+    LoadSettings(settings, dir / "Pelmora.ini");
+    settings.Hosts().Clear();
+    settings.Hosts().Append("http://10.0.0.7/", "10.0.0.1:3128");
+    settings.Hosts().Append("//pc1", "");
+    settings.SetCheckPeriod(-1);
+    SaveSettings(settings, "Deutsch", dir / "Pelmora.ini");
+
+    EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), "; written by hand\n"
+                                             "[View]\n"
+                                             "FontStyleBold=1\n"
+                                             "Extra=kept\n"
+                                             "FontStyleItalic=0\n"
+                                             "FontSize=10\n"
+                                             "FontColor=0\n"
+                                             "FontName=MS Sans Serif\n"
+                                             "[Mine]\n"
+                                             "a=b\n"
+                                             "[HostList]\n"
+                                             "Item0=http://10.0.0.7/ 10.0.0.1:3128\n"
+                                             "Item1=//pc1\n"
+                                             "[CheckParams]\n"
+                                             "CheckPeriod=-1\n"
+                                             "PopUpInterval=5000\n"
+                                             "[General]\n"
+                                             "Language=Deutsch\n");
+
+    PlainSettings reread;
+    LoadSettings(reread, dir / "Pelmora.ini");
+    EXPECT_EQ(HostsOf(reread), HostsOf(settings));
+    EXPECT_EQ(reread.CheckPeriod(), -1);
+}
+
+TEST(Settings, LargeHostListSurvivesARoundTrip)
+{
+    TempDir dir;
+    PlainSettings settings;
+    for (int i = 0; i < 5000; ++i) {
+        settings.Hosts().Append("host-" + std::to_string(i) + ".example", "");
+    }
+    SaveSettings(settings, "English", dir / "Pelmora.ini");
+    PlainSettings reread;
+    LoadSettings(reread, dir / "Pelmora.ini");
+    EXPECT_EQ(HostsOf(reread), HostsOf(settings));
+}
+
+TEST(Settings, SaveKeepsPermissionsAndLinks)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "real");
+    WriteFile(dir / "real" / "Pelmora.ini", "[General]\nLanguage=English\n");
+    ASSERT_EQ(::chmod((dir / "real" / "Pelmora.ini").c_str(), 0640), 0);
+    std::filesystem::create_symlink("real/Pelmora.ini", dir / "Pelmora.ini");
+
+    PlainSettings settings;
+    SaveSettings(settings, "Deutsch", dir / "Pelmora.ini");
+
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "Pelmora.ini"));
+    EXPECT_NE(ReadFile(dir / "real" / "Pelmora.ini").find("Language=Deutsch"), std::string::npos);
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "real" / "Pelmora.ini").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640U);
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "real"),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(Settings, FolderWhereTheFileShouldBeReadsAsDefaultsAndRefusesASave)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "Pelmora.ini");
+    PlainSettings settings;
+    LoadSettings(settings, dir / "Pelmora.ini");
+    EXPECT_EQ(settings.CheckPeriod(), 60000);
+    EXPECT_THROW(SaveSettings(settings, "English", dir / "Pelmora.ini"), SettingsWriteError);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "Pelmora.ini"));
+}
+
+} // namespace
+} // namespace pelmora

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fake_probes.h"
+#include "core/monitor/check_hosts.h"
+#include "core/monitor/hand_over_queue.h"
+
+namespace pelmora::test {
+
+class RecordingSink final : public CheckSink {
+public:
+    void AppendLogLine(const std::string& line) override;
+    void ShowReport(const std::string& report) override;
+
+    std::vector<std::string> log;
+    std::vector<std::string> reports;
+    // Runs after each log line, on the serving thread.
+    std::function<void()> onLogLine;
+};
+
+// A worker over fake probes whose hand-overs the test's own thread serves.
+// Message texts read "<language>:<key>", the time of day is always 9:05:07.
+struct WorkerHarness {
+    explicit WorkerHarness(std::function<void(const ProbeOutcome&)> onProbe = nullptr);
+
+    HostEntry& Add(const std::string& target, const std::string& proxy, HostState state);
+    // Wakes the worker and serves its hand-overs until the cycle has ended.
+    void RunCycle();
+
+    HostList hosts;
+    FakeEchoProbe echo;
+    FakeHttpProbe http;
+    HandOverQueue handOver;
+    RecordingSink sink;
+    std::string language = "en";
+    TCheckHosts worker;
+};
+
+} // namespace pelmora::test

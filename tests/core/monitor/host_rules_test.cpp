@@ -1,0 +1,101 @@
+#include "core/monitor/host_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace pelmora {
+namespace {
+
+struct TargetCase {
+    const char* target;
+    HostKind kind;
+    const char* probeName; // ICMP name for IP/LAN, HTTP host text for HTTP
+};
+
+void PrintTo(const TargetCase& c, std::ostream* out)
+{
+    *out << '"' << c.target << '"';
+}
+
+class TargetRules : public ::testing::TestWithParam<TargetCase> {};
+
+TEST_P(TargetRules, KindAndProbeName)
+{
+    const TargetCase& c = GetParam();
+    EXPECT_EQ(KindOf(c.target), c.kind);
+    const std::string name =
+        c.kind == HostKind::HTTP ? HttpHostText(c.target) : IcmpProbeName(c.target);
+    EXPECT_EQ(name, c.probeName);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, TargetRules,
+    ::testing::Values(TargetCase{"10.0.0.1", HostKind::IP, "10.0.0.1"},
+                      TargetCase{"server.example", HostKind::IP, "server.example"},
+                      TargetCase{"http", HostKind::IP, "http"}, // shorter than "http:"
+                      TargetCase{"https://a.example", HostKind::IP, "https://a.example"},
+                      TargetCase{"http://10.0.0.7/", HostKind::HTTP, "10.0.0.7/"},
+                      TargetCase{"http:server", HostKind::HTTP, "server"},
+                      TargetCase{"http:/server", HostKind::HTTP, "server"},
+                      TargetCase{"HTTP://Server:8080/x", HostKind::HTTP, "Server:8080/x"},
+                      TargetCase{"hTtP://a", HostKind::HTTP, "a"},
+                      TargetCase{"http://", HostKind::HTTP, ""},
+                      TargetCase{"//pc1", HostKind::LAN, "pc1"},
+                      TargetCase{"\\\\pc1", HostKind::LAN, "pc1"},
+                      TargetCase{"//", HostKind::LAN, ""},
+                      TargetCase{"/\\pc1", HostKind::IP, "/\\pc1"},
+                      TargetCase{"", HostKind::IP, ""}));
+
+TEST(HttpAddressRule, HostPortAndPath)
+{
+    struct Case {
+        const char* text;
+        const char* host;
+        std::uint16_t port;
+        const char* path;
+    };
+    for (const Case& c : {Case{"10.0.0.7/", "10.0.0.7", 80, "/"},
+                          Case{"10.0.0.7", "10.0.0.7", 80, "/"},
+                          Case{"server:8080/status?x=1#top", "server", 8080, "/status?x=1"},
+                          Case{"server?q", "server", 80, "/?q"},
+                          Case{"user:pw@server:81/", "server", 81, "/"},
+                          Case{"server:/a", "server", 80, "/a"}}) {
+        const auto address = ParseHttpHostText(c.text);
+        ASSERT_TRUE(address) << c.text;
+        EXPECT_EQ(address->host, c.host) << c.text;
+        EXPECT_EQ(address->port, c.port) << c.text;
+        EXPECT_EQ(address->path, c.path) << c.text;
+    }
+    for (const char* bad : {"", "/path", ":80", "server:0", "server:65536", "server:8x"}) {
+        EXPECT_FALSE(ParseHttpHostText(bad)) << bad;
+    }
+    EXPECT_EQ(HostHeaderValue({"a", 80, "/"}), "a");
+    EXPECT_EQ(HostHeaderValue({"a", 8080, "/"}), "a:8080");
+}
+
+TEST(ProxyRule, SplitAndJoin)
+{
+    const auto split = SplitProxy("proxy.example:3128");
+    ASSERT_TRUE(split);
+    EXPECT_EQ(split->server, "proxy.example");
+    EXPECT_EQ(split->port, 3128);
+    EXPECT_EQ(JoinProxy(split->server, split->port), "proxy.example:3128");
+
+    const auto noColon = SplitProxy("3128");
+    ASSERT_TRUE(noColon);
+    EXPECT_EQ(noColon->server, "");
+    EXPECT_EQ(noColon->port, 3128);
+
+    const auto second = SplitProxy("a:b:1");
+    EXPECT_FALSE(second); // "b:1" is no number
+
+    for (const char* bad : {"proxy:", "proxy:abc", "proxy: 80", "proxy:99999999999", ""}) {
+        EXPECT_FALSE(SplitProxy(bad)) << bad;
+    }
+    EXPECT_EQ(SplitProxy("p:-1")->port, -1);
+    EXPECT_EQ(SplitProxy("p:070000")->port, 70000);
+}
+
+} // namespace
+} // namespace pelmora

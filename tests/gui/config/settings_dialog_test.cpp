@@ -1,0 +1,471 @@
+#include "gui/config/settings_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/config/add_host_dialog.h"
+#include "core/base/app_paths.h"
+#include "core/config/language_list.h"
+#include "core/i18n/languages.h"
+#include "gui/help/help_context.h"
+#include "gui/help/help_desk.h"
+#include "gui/help/help_viewer.h"
+#include "support/gui/modal_dialog.h"
+#include "support/temp_dir.h"
+
+namespace pelmora {
+namespace {
+
+using test::TempDir;
+using test::WhenModalOpens;
+using test::WriteFile;
+
+template <typename T> T* Find(const QWidget& parent, const char* name)
+{
+    T* control = parent.findChild<T*>(QLatin1String(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+}
+
+void Click(const QWidget& parent, const char* button)
+{
+    Find<QPushButton>(parent, button)->click();
+}
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directory(dir_ / "Languages");
+        WriteFile(dir_ / "Languages" / "Test.lng",
+                  "[Messages]\nEditIP=Edit IP\nEditHTTP=Edit web\nEditLAN=Edit LAN\n"
+                  "[frmSettings]\nCaption=Test settings\n[frmProbe]\nCaption=Test probe\n");
+        WriteFile(dir_ / "Languages" / "Other.lng",
+                  "[frmSettings]\nCaption=Other settings\nlbSelectLang=Pick one\n"
+                  "[frmProbe]\nCaption=Other probe\n");
+        SetExecutableDirForTesting(dir_.Path());
+        SetCurrentLanguage("Test");
+        dialog_ = std::make_unique<TfrmSettings>(nullptr, popUp_);
+    }
+    void TearDown() override
+    {
+        dialog_.reset();
+        SetExecutableDirForTesting({});
+    }
+
+    template <typename T> T* Control(const char* name) { return Find<T>(*dialog_, name); }
+    QListWidget* Lines() { return Control<QListWidget>("lbxHosts"); }
+
+    void AddLines(int count)
+    {
+        for (int i = 1; i <= count; ++i) {
+            dialog_->AddHostLine("host" + std::to_string(i), std::nullopt);
+        }
+    }
+
+    std::vector<std::string> LineTexts() const
+    {
+        std::vector<std::string> texts;
+        for (int row = 0; row < dialog_->HostLineCount(); ++row) {
+            texts.push_back(dialog_->HostLineText(row));
+        }
+        return texts;
+    }
+
+    // Any host entry dialog still open after this long was not expected.
+    void CloseStrayDialogsAfter(int ms)
+    {
+        QTimer::singleShot(ms, dialog_.get(), [] {
+            if (QWidget* stray = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "unexpected dialog " << stray->objectName().toStdString();
+                stray->close();
+            }
+        });
+    }
+
+    TempDir dir_;
+    PlainSettings popUp_;
+    std::unique_ptr<TfrmSettings> dialog_;
+};
+
+TEST_F(SettingsDialog, ThePageSelectorChoosesThePageByMouseOrKeys)
+{
+    auto* selector = Control<QListWidget>("lbSettings");
+    auto* pages = Control<QStackedWidget>("Notebook1");
+    ASSERT_EQ(selector->count(), 4);
+    const char* names[] = {"HostList", "CheckParams", "View", "Languages"};
+    for (int row : {2, 0, 3, 1}) {
+        dialog_->SelectPage(row);
+        EXPECT_EQ(pages->currentWidget()->objectName(), QLatin1String(names[row]));
+    }
+    QTest::keyClick(selector, Qt::Key_Down);
+    EXPECT_EQ(pages->currentIndex(), 2);
+    QTest::keyClick(selector, Qt::Key_Home);
+    EXPECT_EQ(pages->currentIndex(), 0);
+}
+
+TEST_F(SettingsDialog, NoButtonIsDefaultAndEscapeClosesNothing)
+{
+    for (QPushButton* button : dialog_->findChildren<QPushButton*>()) {
+        if (button->window() != dialog_.get()) {
+            continue; // the font chooser's own
+        }
+        EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
+    }
+    QTimer::singleShot(0, dialog_.get(), [this] {
+        QTest::keyClick(Lines(), Qt::Key_Escape);
+        QTest::keyClick(Lines(), Qt::Key_Return);
+        EXPECT_TRUE(dialog_->isVisible());
+        Click(*dialog_, "btnOK");
+    });
+    QTimer::singleShot(3000, dialog_.get(), &QDialog::reject); // bounds a failure
+    EXPECT_EQ(dialog_->exec(), QDialog::Accepted);
+}
+
+TEST_F(SettingsDialog, HelpOpensTopicThreeAsDoTheHostListAndTheButtons)
+{
+    std::filesystem::create_directory(dir_ / "Help");
+    WriteFile(dir_ / "Help" / "PELMORA.HLP", "[1] Help\nThe program.\n[3] Settings\nThe dialog.\n");
+    HelpDesk desk;
+    TfrmSettings dialog(nullptr, popUp_);
+    for (const char* name :
+         {"lbSettings", "Panel1", "btnHelp", "btnCancel", "btnOK", "gbHostList", "lbxHosts",
+          "btnAddIP", "btnAddHTTP", "btnAddLan", "btnEdit", "btnDelete"}) {
+        EXPECT_EQ(HelpContextOf(Find<QWidget>(dialog, name)), 3) << name;
+    }
+    for (const char* name : {"Notebook1", "gbCheckParams", "sePopUpInt", "seCheckPeriod",
+                             "btnFontInPopUp", "cbLang"}) {
+        EXPECT_EQ(HelpContextFor(Find<QWidget>(dialog, name)), 0) << name;
+    }
+
+    dialog.show();
+    Click(dialog, "btnHelp");
+    ASSERT_NE(desk.Viewer(), nullptr);
+    EXPECT_TRUE(desk.Viewer()->isVisible());
+    EXPECT_EQ(desk.Viewer()->CurrentTopic(), 3);
+}
+
+TEST_F(SettingsDialog, AddAppendsALastLineAndLeavesTheSelection)
+{
+    AddLines(2);
+    Lines()->setCurrentRow(0);
+
+    WhenModalOpens([](QWidget& window) {
+        auto* field = Find<QLineEdit>(window, "MaskEdit1");
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(field, QStringLiteral("10.1.2.3"));
+        Click(window, "btnOK");
+    });
+    Click(*dialog_, "btnAddIP");
+    WhenModalOpens([](QWidget& window) { Click(window, "btnOK"); });
+    Click(*dialog_, "btnAddIP");
+    WhenModalOpens([](QWidget& window) {
+        Find<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("http://10.0.0.5/"));
+        Find<QCheckBox>(window, "cbProxy")->click();
+        Find<QLineEdit>(window, "MaskEdit1")->setText(QStringLiteral("10.0.0.9:8080"));
+        Click(window, "btnOK");
+    });
+    Click(*dialog_, "btnAddHTTP");
+    WhenModalOpens([](QWidget& window) {
+        Find<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("\\\\pc"));
+        Click(window, "btnCancel");
+    });
+    Click(*dialog_, "btnAddLan");
+
+    EXPECT_EQ(LineTexts(),
+              (std::vector<std::string>{"host1", "host2", "10.1.2.3", "...", "http://10.0.0.5/"}));
+    EXPECT_EQ(dialog_->HostLineProxy(2), std::nullopt);
+    EXPECT_EQ(dialog_->HostLineProxy(4), (TProxyRecord{"10.0.0.9", 8080}));
+    EXPECT_EQ(Lines()->currentRow(), 0);
+    EXPECT_EQ(Lines()->selectedItems().size(), 1);
+}
+
+TEST_F(SettingsDialog, EditOpensTheLinesModeAndReplacesItsTextAndWebProxyOnly)
+{
+    dialog_->AddHostLine("HTTP://10.0.0.7/", TProxyRecord{"10.0.0.1", 3128});
+    dialog_->AddHostLine("//pc", TProxyRecord{"10.0.0.2", 80});
+    dialog_->AddHostLine("\\\\pc ", std::nullopt);
+    dialog_->AddHostLine("http://other/", TProxyRecord{"proxy.lan", 8080});
+
+    const struct {
+        int row;
+        HostEntryMode mode;
+        const char* title;
+        const char* newText;
+        std::optional<TProxyRecord> proxyAfter;
+    } cases[] = {
+        {0, HostEntryMode::EditHTTP, "Edit web", "HTTP://10.0.0.7/",
+         TProxyRecord{"010.000.000.001", 3128}},
+        {1, HostEntryMode::EditIP, "Edit IP", "000000000000", TProxyRecord{"10.0.0.2", 80}},
+        {2, HostEntryMode::EditLAN, "Edit LAN", "\\\\pc", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        Lines()->setCurrentRow(c.row);
+        WhenModalOpens([&c](QWidget& window) {
+            auto* entry = qobject_cast<TfrmAddHost*>(&window);
+            ASSERT_NE(entry, nullptr);
+            EXPECT_EQ(entry->Mode(), c.mode);
+            EXPECT_EQ(entry->windowTitle(), QLatin1String(c.title));
+            Click(window, "btnOK");
+        });
+        Click(*dialog_, "btnEdit");
+        EXPECT_EQ(dialog_->HostLineText(c.row), c.newText);
+        EXPECT_EQ(dialog_->HostLineProxy(c.row), c.proxyAfter);
+        EXPECT_EQ(Lines()->currentRow(), c.row);
+        EXPECT_TRUE(Lines()->currentItem()->isSelected());
+    }
+
+    // Dropping the proxy of a web line; Cancel changes nothing.
+    Lines()->setCurrentRow(0);
+    WhenModalOpens([](QWidget& window) {
+        Find<QCheckBox>(window, "cbProxy")->click();
+        Click(window, "btnOK");
+    });
+    Click(*dialog_, "btnEdit");
+    EXPECT_EQ(dialog_->HostLineProxy(0), std::nullopt);
+    WhenModalOpens([](QWidget& window) {
+        Find<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("http://changed/"));
+        Click(window, "btnCancel");
+    });
+    Click(*dialog_, "btnEdit");
+    EXPECT_EQ(dialog_->HostLineText(0), "HTTP://10.0.0.7/");
+    EXPECT_EQ(dialog_->HostLineProxy(3), (TProxyRecord{"proxy.lan", 8080}));
+}
+
+TEST_F(SettingsDialog, AProxyPortThatIsNoNumberIsReportedAndTheDialogStaysOpen)
+{
+    dialog_->AddHostLine("http://old/", TProxyRecord{"10.0.0.1", 3128});
+    dialog_->show();
+    Lines()->setCurrentRow(0);
+    QString message;
+    WhenModalOpens([&message](QWidget& window) {
+        Find<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("http://new/"));
+        Find<QLineEdit>(window, "MaskEdit1")->setText(QStringLiteral("10.0.0.1:99999999999"));
+        WhenModalOpens([&message](QWidget& box) {
+            message = qobject_cast<QMessageBox*>(&box)->text();
+            box.close();
+        });
+        Click(window, "btnOK");
+    });
+    Click(*dialog_, "btnEdit");
+    EXPECT_EQ(message, QStringLiteral("'99999999999' is not a valid integer value"));
+    EXPECT_EQ(dialog_->HostLineText(0), "http://new/");
+    EXPECT_EQ(dialog_->HostLineProxy(0), (TProxyRecord{"10.0.0.1", 3128}));
+    EXPECT_TRUE(dialog_->isVisible());
+}
+
+TEST_F(SettingsDialog, DeleteRemovesTheSelectedLineAndSelectsTheFirst)
+{
+    AddLines(5);
+    dialog_->AddHostLine("proxied", TProxyRecord{"10.0.0.1", 1});
+    Lines()->setCurrentRow(2);
+    Click(*dialog_, "btnDelete");
+    EXPECT_EQ(LineTexts(),
+              (std::vector<std::string>{"host1", "host2", "host4", "host5", "proxied"}));
+    EXPECT_EQ(Lines()->currentRow(), 0);
+    EXPECT_TRUE(Lines()->currentItem()->isSelected());
+
+    // The proxy goes with its line, and moves with the lines after it.
+    Lines()->setCurrentRow(3);
+    Click(*dialog_, "btnDelete");
+    EXPECT_EQ(dialog_->HostLineText(3), "proxied");
+    EXPECT_EQ(dialog_->HostLineProxy(3), (TProxyRecord{"10.0.0.1", 1}));
+    Lines()->setCurrentRow(3);
+    Click(*dialog_, "btnDelete");
+    for (int row = 0; row < dialog_->HostLineCount(); ++row) {
+        EXPECT_EQ(dialog_->HostLineProxy(row), std::nullopt);
+    }
+}
+
+TEST_F(SettingsDialog, EditAndDeleteWithoutASelectedLineDoNothing)
+{
+    AddLines(1);
+    Lines()->setCurrentRow(0);
+    Click(*dialog_, "btnDelete");
+    EXPECT_EQ(dialog_->HostLineCount(), 0);
+    EXPECT_EQ(Lines()->currentItem(), nullptr);
+
+    AddLines(2);
+    Lines()->clearSelection();
+    CloseStrayDialogsAfter(2000);
+    Click(*dialog_, "btnEdit");
+    Click(*dialog_, "btnDelete");
+    EXPECT_EQ(LineTexts(), (std::vector<std::string>{"host1", "host2"}));
+}
+
+TEST_F(SettingsDialog, SpinFieldsTakeOnlyTheKeysOfANumberAndReadOtherTextAsZero)
+{
+    const struct {
+        const char* typed;
+        const char* shown;
+        std::int32_t value;
+    } cases[] = {
+        {"12a", "12", 12},
+        {"-5", "-5", -5},
+        {"0", "0", 0},
+        {"+7", "+7", 7},
+        {"", "", 0},
+        {"-", "-", 0},
+        {"1.5", "1.5", 0},
+        {"x y", "", 0},
+        {"2147483648", "2147483648", 0},
+        {"-2147483648", "-2147483648", std::numeric_limits<std::int32_t>::min()},
+    };
+    for (const char* name : {"sePopUpInt", "seCheckPeriod"}) {
+        auto* field = Control<QSpinBox>(name);
+        EXPECT_EQ(field->minimum(), std::numeric_limits<std::int32_t>::min());
+        EXPECT_EQ(field->maximum(), std::numeric_limits<std::int32_t>::max());
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(name) + " " + c.typed);
+            field->clear();
+            QTest::keyClicks(field, QLatin1String(c.typed));
+            EXPECT_EQ(field->text(), QLatin1String(c.shown));
+            const std::int32_t value = std::string_view(name) == "sePopUpInt"
+                                           ? dialog_->PopUpInterval()
+                                           : dialog_->CheckPeriod();
+            EXPECT_EQ(value, c.value);
+        }
+    }
+    dialog_->SetCheckPeriod(std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(dialog_->CheckPeriod(), std::numeric_limits<std::int32_t>::min());
+    dialog_->SetPopUpInterval(-1);
+    QTest::keyClick(Control<QSpinBox>("sePopUpInt"), Qt::Key_Up);
+    QTest::keyClick(Control<QSpinBox>("sePopUpInt"), Qt::Key_Up);
+    EXPECT_EQ(dialog_->PopUpInterval(), 1);
+}
+
+PopUpFont Font(const char* name, int size, std::int32_t color, bool bold)
+{
+    PopUpFont font;
+    font.name = name;
+    font.size = size;
+    font.color = color;
+    font.bold = bold;
+    return font;
+}
+
+TEST_F(SettingsDialog, TheFontButtonChoosesFromThePopUpsFontAndAppliesAtOnce)
+{
+    dialog_->SetPopUpFont(Font("Old Face", 9, 0, false));
+    auto* button = Control<QPushButton>("btnFontInPopUp");
+    EXPECT_EQ(button->font().family(), QStringLiteral("Old Face"));
+    EXPECT_EQ(button->font().pointSize(), 9);
+
+    // The chooser starts from what the pop-up shows now.
+    popUp_.SetFont(Font("Current Face", 11, 0x0000FF, false));
+    WhenModalOpens([](QWidget& chooser) {
+        EXPECT_EQ(Find<QFontComboBox>(chooser, "cbFace")->currentText(),
+                  QStringLiteral("Current Face"));
+        EXPECT_EQ(Find<QSpinBox>(chooser, "seSize")->value(), 11);
+        Find<QFontComboBox>(chooser, "cbFace")->setEditText(QStringLiteral("New Face"));
+        Find<QSpinBox>(chooser, "seSize")->setValue(14);
+        Find<QCheckBox>(chooser, "cbBold")->setChecked(true);
+        Find<QCheckBox>(chooser, "cbStrikeOut")->setChecked(true);
+        WhenModalOpens([](QWidget& colors) {
+            auto& colorDialog = *qobject_cast<QColorDialog*>(&colors);
+            EXPECT_EQ(colorDialog.currentColor(), QColor(255, 0, 0));
+            colorDialog.setCurrentColor(QColor(0x12, 0x34, 0x56));
+            colorDialog.accept();
+        });
+        Click(chooser, "btnColor");
+        Find<QDialogButtonBox>(chooser, "")->button(QDialogButtonBox::Ok)->click();
+    });
+    Click(*dialog_, "btnFontInPopUp");
+
+    PopUpFont chosen = Font("New Face", 14, 0x563412, true);
+    chosen.strikeOut = true;
+    EXPECT_EQ(popUp_.Font(), chosen);
+    EXPECT_EQ(dialog_->ChooserFont(), chosen);
+    EXPECT_EQ(button->font().family(), QStringLiteral("New Face"));
+    EXPECT_TRUE(button->font().strikeOut());
+    EXPECT_EQ(button->palette().color(QPalette::ButtonText), QColor(0x12, 0x34, 0x56));
+
+    WhenModalOpens([](QWidget& chooser) {
+        Find<QSpinBox>(chooser, "seSize")->setValue(30);
+        Find<QDialogButtonBox>(chooser, "")->button(QDialogButtonBox::Cancel)->click();
+    });
+    Click(*dialog_, "btnFontInPopUp");
+    EXPECT_EQ(popUp_.Font(), chosen);
+    EXPECT_EQ(dialog_->ChooserFont(), chosen);
+    EXPECT_EQ(button->font().pointSize(), 14);
+}
+
+TEST_F(SettingsDialog, TheLanguageListIsReadAfreshOnEveryDropDown)
+{
+    auto* languages = Control<QComboBox>("cbLang");
+    dialog_->SetLanguageText("Typed");
+    const auto listed = [languages] {
+        std::vector<std::string> items;
+        for (int i = 0; i < languages->count(); ++i) {
+            items.push_back(languages->itemText(i).toStdString());
+        }
+        return items;
+    };
+    dialog_->show();
+    languages->showPopup();
+    languages->hidePopup();
+    EXPECT_EQ(listed(), ListLanguageNames(dir_ / "Languages"));
+    EXPECT_EQ(listed().size(), 2U);
+
+    WriteFile(dir_ / "Languages" / "Third.lng", "");
+    std::filesystem::remove(dir_ / "Languages" / "Other.lng");
+    languages->showPopup();
+    languages->hidePopup();
+    std::vector<std::string> items = listed();
+    std::sort(items.begin(), items.end());
+    EXPECT_EQ(items, (std::vector<std::string>{"Test", "Third"}));
+    // Listing neither changes the text nor the language.
+    EXPECT_EQ(languages->currentText(), QStringLiteral("Typed"));
+    EXPECT_EQ(CurrentLanguage(), "Test");
+}
+
+TEST_F(SettingsDialog, EveryChangeOfTheLanguageTextRetranslatesTheWindows)
+{
+    QWidget probe;
+    probe.setObjectName(QStringLiteral("frmProbe"));
+    dialog_->SetLanguageText("Test");
+    EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("Test settings"));
+
+    auto* languages = Control<QComboBox>("cbLang");
+    languages->lineEdit()->clear();
+    QTest::keyClicks(languages, QStringLiteral("Other"));
+    EXPECT_EQ(CurrentLanguage(), "Other");
+    EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("Other settings"));
+    EXPECT_EQ(Control<QLabel>("lbSelectLang")->text(), QStringLiteral("Pick one"));
+    EXPECT_EQ(probe.windowTitle(), QStringLiteral("Other probe"));
+
+    // Picking from the list counts as well; a name without a file is taken.
+    languages->showPopup();
+    languages->hidePopup();
+    languages->setCurrentIndex(languages->findText(QStringLiteral("Test")));
+    EXPECT_EQ(CurrentLanguage(), "Test");
+    EXPECT_EQ(probe.windowTitle(), QStringLiteral("Test probe"));
+    QTest::keyClicks(languages, QStringLiteral("X"));
+    EXPECT_EQ(CurrentLanguage(), "TestX");
+}
+
+} // namespace
+} // namespace pelmora

@@ -1,0 +1,285 @@
+#include "gui/shell/settings_command.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/base/app_paths.h"
+#include "gui/config/settings_dialog.h"
+#include "gui/i18n/form_translation.h"
+#include "core/i18n/languages.h"
+#include "gui/shell/app_timer.h"
+#include "gui/shell/log_window.h"
+#include "gui/shell/main_form.h"
+#include "support/gui/modal_dialog.h"
+#include "support/private_mounts.h"
+#include "support/private_network.h"
+#include "support/temp_dir.h"
+
+namespace pelmora {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WhenModalOpens;
+using test::WriteFile;
+
+template <typename T> T* Find(const QWidget& parent, const char* name)
+{
+    T* control = parent.findChild<T*>(QLatin1String(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+}
+
+void Click(const QWidget& parent, const char* button)
+{
+    Find<QPushButton>(parent, button)->click();
+}
+
+TfrmSettings& AsSettings(QWidget& window)
+{
+    auto* dialog = qobject_cast<TfrmSettings*>(&window);
+    EXPECT_NE(dialog, nullptr);
+    return *dialog;
+}
+
+// The running program in a private network, with its folder, settings file
+// and two languages of the test's own. No timer starts a cycle: only the one
+// at start and those the test asks for run.
+class SettingsCommand : public test::PrivateNetworkTest {
+protected:
+    void SetUp() override
+    {
+        test::PrivateNetworkTest::SetUp();
+        if (IsSkipped()) {
+            return;
+        }
+        SetExecutableDirForTesting(dir_.Path());
+    }
+    void TearDown() override
+    {
+        form_.reset();
+        SetExecutableDirForTesting({});
+    }
+
+    void Install(const std::string& hosts, int popUpInterval = 5000)
+    {
+        std::filesystem::create_directory(dir_ / "Languages");
+        WriteFile(dir_ / "Languages" / "Test.lng", "[frmMain]\nmiLog=Test log\n");
+        WriteFile(dir_ / "Languages" / "Other.lng", "[frmMain]\nmiLog=Other log\n");
+        WriteFile(dir_ / "Pelmora.ini",
+                  "[HostList]\n" + hosts + "[CheckParams]\nCheckPeriod=0\nPopUpInterval=" +
+                      std::to_string(popUpInterval) + "\n[General]\nLanguage=Test\n");
+    }
+
+    // Starts the program and lets its first cycle end.
+    void Start()
+    {
+        form_ = std::make_unique<TfrmMain>();
+        LoadLanguageNameAndRetranslate();
+        form_->FormCreate(&log_);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return form_->Worker()->IsAsleep(); }, 10000));
+        form_->memReportClick();
+    }
+
+    std::vector<std::pair<std::string, std::string>> Hosts() const
+    {
+        std::vector<std::pair<std::string, std::string>> hosts;
+        for (std::size_t i = 0; i < form_->Hosts().Count(); ++i) {
+            hosts.emplace_back(form_->Hosts().At(i)->Target(), form_->Hosts().At(i)->Proxy());
+        }
+        return hosts;
+    }
+
+    bool AllDown() const
+    {
+        for (std::size_t i = 0; i < form_->Hosts().Count(); ++i) {
+            if (form_->Hosts().At(i)->State() != HostState::Down) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    QString LogItemCaption() const
+    {
+        return form_->TrayMenu()->findChild<QAction*>(QStringLiteral("miLog"))->text();
+    }
+
+    TempDir dir_;
+    TfrmLog log_;
+    std::unique_ptr<TfrmMain> form_;
+};
+
+TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
+{
+    Install("Item0=127.0.0.1\n"
+            "Item1=http://192.0.2.9/ 10.0.0.1:70000\n"
+            "Item2=http://192.0.2.8/ 10.0.0.2:80x\n");
+    Start();
+    ASSERT_EQ(form_->Hosts().At(0)->State(), HostState::Up);
+
+    WhenModalOpens([this](QWidget& window) {
+        TfrmSettings& dialog = AsSettings(window);
+        EXPECT_EQ(OpenSettingsDialog(), &dialog);
+        EXPECT_EQ(Find<QListWidget>(dialog, "lbSettings")->currentRow(), 0);
+        ASSERT_EQ(dialog.HostLineCount(), 3);
+        EXPECT_EQ(dialog.HostLineText(1), "http://192.0.2.9/");
+        EXPECT_EQ(dialog.HostLineProxy(1), (TProxyRecord{"10.0.0.1", 70000 - 65536}));
+        // A proxy whose port is no number shows as none.
+        EXPECT_EQ(dialog.HostLineProxy(2), std::nullopt);
+        EXPECT_EQ(dialog.PopUpInterval(), 5000);
+        EXPECT_EQ(dialog.CheckPeriod(), 0);
+        EXPECT_EQ(dialog.ChooserFont(), form_->Font());
+        EXPECT_EQ(Find<QComboBox>(dialog, "cbLang")->currentText(), QStringLiteral("Test"));
+
+        // A second Settings click while the dialog is open does nothing.
+        miSettingsClick(*form_);
+        EXPECT_EQ(form_->findChildren<TfrmSettings*>().size(), 1);
+
+        dialog.SetPopUpInterval(7000);
+        Click(dialog, "btnOK");
+    });
+    miSettingsClick(*form_);
+
+    EXPECT_EQ(OpenSettingsDialog(), nullptr);
+    EXPECT_TRUE(form_->findChildren<TfrmSettings*>().empty());
+    EXPECT_EQ(
+        Hosts(),
+        (std::vector<std::pair<std::string, std::string>>{
+            {"127.0.0.1", ""}, {"http://192.0.2.9/", "10.0.0.1:4464"}, {"http://192.0.2.8/", ""}}));
+    EXPECT_TRUE(AllDown());
+    EXPECT_EQ(form_->HideTimer()->Interval(), 7000);
+    EXPECT_EQ(form_->AskTimer()->Interval(), 0);
+    const std::string saved = ReadFile(dir_ / "Pelmora.ini");
+    EXPECT_NE(saved.find("Item1=http://192.0.2.9/ 10.0.0.1:4464\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Item2=http://192.0.2.8/\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("PopUpInterval=7000\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Language=Test\n"), std::string::npos) << saved;
+
+    // Every entry is new, so the next cycle reports the reachable one again.
+    form_->Worker()->Wake();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form_->isVisible(); }, 10000));
+    EXPECT_EQ(form_->ReportMemo()->toPlainText(), QStringLiteral("AppearHosts\n  127.0.0.1"));
+}
+
+TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
+{
+    Install("Item0=127.0.0.1\n");
+    Start();
+    const std::string before = ReadFile(dir_ / "Pelmora.ini");
+    EXPECT_EQ(LogItemCaption(), QStringLiteral("Test log"));
+
+    WhenModalOpens([this](QWidget& dialog) {
+        auto* language = Find<QComboBox>(dialog, "cbLang");
+        language->clearEditText();
+        QTest::keyClicks(language, QStringLiteral("Other"));
+        EXPECT_EQ(CurrentLanguage(), "Other");
+        EXPECT_EQ(LogItemCaption(), QStringLiteral("Other log"));
+
+        AsSettings(dialog).SetPopUpInterval(1);
+        WhenModalOpens([](QWidget& chooser) {
+            Find<QFontComboBox>(chooser, "cbFace")->setEditText(QStringLiteral("Chosen Face"));
+            chooser.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        Click(dialog, "btnFontInPopUp");
+        EXPECT_EQ(form_->Font().name, "Chosen Face");
+        Click(dialog, "btnCancel");
+    });
+    miSettingsClick(*form_);
+
+    EXPECT_EQ(OpenSettingsDialog(), nullptr);
+    EXPECT_EQ(CurrentLanguage(), "Test");
+    EXPECT_EQ(LogItemCaption(), QStringLiteral("Test log"));
+    EXPECT_EQ(form_->Font().name, "Chosen Face");
+    EXPECT_EQ(form_->ReportMemo()->font().family(), QStringLiteral("Chosen Face"));
+    EXPECT_EQ(form_->HideTimer()->Interval(), 5000);
+    ASSERT_EQ(form_->Hosts().Count(), 1U);
+    EXPECT_EQ(form_->Hosts().At(0)->State(), HostState::Up);
+    EXPECT_EQ(ReadFile(dir_ / "Pelmora.ini"), before);
+}
+
+TEST_F(SettingsCommand, OkWhileACycleRunsRebuildsOnlyAfterItsEnd)
+{
+    test::AddSilentTestNetAddress();
+    Install("Item0=127.0.0.1\nItem1=192.0.2.2\n");
+    LoadLanguageName();
+    form_ = std::make_unique<TfrmMain>();
+    form_->FormCreate(&log_);
+    // The first entry has been reported; the silent one keeps the cycle busy.
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return form_->Hosts().At(0)->State() == HostState::Up; }, 10000));
+    ASSERT_FALSE(form_->Worker()->IsAsleep());
+
+    WhenModalOpens([](QWidget& dialog) { Click(dialog, "btnOK"); });
+    miSettingsClick(*form_);
+
+    // The cycle ended, and reported against the old list, before the new
+    // list took its place.
+    EXPECT_TRUE(form_->Worker()->IsAsleep());
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(form_->ReportMemo()->toPlainText(), QStringLiteral("AppearHosts\n  127.0.0.1"));
+    EXPECT_EQ(form_->Hosts().Count(), 2U);
+    EXPECT_TRUE(AllDown());
+}
+
+TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
+{
+    std::string whyNot;
+    if (!test::EnterPrivateMounts(&whyNot)) {
+        GTEST_SKIP() << whyNot;
+    }
+    ASSERT_TRUE(test::MountTmpfs(dir_.Path(), 1024, &whyNot)) << whyNot;
+    Install("Item0=127.0.0.1\nItem1=192.0.2.7\n");
+    const std::string before = ReadFile(dir_ / "Pelmora.ini");
+    ASSERT_TRUE(test::RemountReadOnly(dir_.Path(), &whyNot)) << whyNot;
+    Start();
+
+    QString message;
+    WhenModalOpens([&message](QWidget& dialog) {
+        Find<QListWidget>(dialog, "lbxHosts")->setCurrentRow(1);
+        Click(dialog, "btnDelete");
+        AsSettings(dialog).SetPopUpInterval(900);
+        WhenModalOpens([&message](QWidget& box) {
+            message = qobject_cast<QMessageBox*>(&box)->text();
+            box.close();
+        });
+        Click(dialog, "btnOK");
+    });
+    miSettingsClick(*form_);
+
+    EXPECT_EQ(message.toStdString(), "Unable to write to " + (dir_ / "Pelmora.ini").string());
+    EXPECT_EQ(ReadFile(dir_ / "Pelmora.ini"), before);
+    EXPECT_EQ(Hosts(), (std::vector<std::pair<std::string, std::string>>{{"127.0.0.1", ""}}));
+    EXPECT_EQ(form_->HideTimer()->Interval(), 900);
+    EXPECT_EQ(OpenSettingsDialog(), nullptr);
+
+    // The worker was released and the command still works.
+    form_->Worker()->Wake();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form_->isVisible(); }, 10000));
+    bool opened = false;
+    WhenModalOpens([&opened](QWidget& dialog) {
+        opened = true;
+        Click(dialog, "btnCancel");
+    });
+    miSettingsClick(*form_);
+    EXPECT_TRUE(opened);
+}
+
+} // namespace
+} // namespace pelmora
