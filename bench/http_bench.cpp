@@ -9,11 +9,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include "core/base/unique_fd.h"
 #include "core/monitor/host_rules.h"
 #include "core/monitor/http/http_client.h"
 #include "core/monitor/net/probe_errors.h"
 #include "core/monitor/net/stop_signal.h"
-#include "core/base/unique_fd.h"
 #include "support/private_network.h"
 
 namespace pelmora {

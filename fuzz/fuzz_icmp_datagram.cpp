@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     framing.ipHeaderInFront = (data[0] & 1) != 0;
     framing.source.s_addr = htonl(0x7F000001);
     framing.ttl = 64;
-    static_cast<void>(
-        pelmora::ExamineDatagram(bytes.data(), bytes.size(), expected, framing));
+    static_cast<void>(pelmora::ExamineDatagram(bytes.data(), bytes.size(), expected, framing));
 
     pelmora::ErrorQueueReport report;
     report.type = static_cast<std::uint8_t>(data[0] >> 1);

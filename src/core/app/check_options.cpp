@@ -39,8 +39,8 @@ CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
             result.error = "option " + name + " needs a value";
             return std::nullopt;
         };
-        const bool takesValue =
-            name == "--config" || name == "--language" || name == "--cycles" || name == "--interval";
+        const bool takesValue = name == "--config" || name == "--language" || name == "--cycles" ||
+                                name == "--interval";
         if (!takesValue && inlineValue) {
             result.error = "option " + name + " takes no value";
             return result;

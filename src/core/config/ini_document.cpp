@@ -135,9 +135,8 @@ IniDocument IniDocument::Parse(std::string_view text)
     while (start < text.size()) {
         const std::size_t newline = text.find('\n', start);
         Line line;
-        std::string_view raw = text.substr(start, newline == std::string_view::npos
-                                                      ? std::string_view::npos
-                                                      : newline - start);
+        std::string_view raw = text.substr(
+            start, newline == std::string_view::npos ? std::string_view::npos : newline - start);
         if (newline != std::string_view::npos) {
             line.end = "\n";
             if (raw.ends_with('\r')) {
@@ -154,9 +153,8 @@ IniDocument IniDocument::Parse(std::string_view text)
         if (content.starts_with('[')) {
             const std::size_t close = content.find(']');
             line.kind = LineKind::Section;
-            line.name = std::string(Trim(content.substr(1, close == std::string_view::npos
-                                                              ? std::string_view::npos
-                                                              : close - 1)));
+            line.name = std::string(Trim(content.substr(
+                1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
         } else if (!content.starts_with(';')) {
             const std::size_t equals = content.find('=');
             if (equals != std::string_view::npos && !Trim(content.substr(0, equals)).empty()) {
@@ -244,8 +242,8 @@ bool IniDocument::ReadBool(std::string_view section, std::string_view key, bool 
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-std::vector<std::pair<std::string, std::string>> IniDocument::Entries(
-    std::string_view section) const
+std::vector<std::pair<std::string, std::string>>
+IniDocument::Entries(std::string_view section) const
 {
     std::vector<std::pair<std::string, std::string>> entries;
     const auto header = FindSection(section);
@@ -256,8 +254,8 @@ std::vector<std::pair<std::string, std::string>> IniDocument::Entries(
     for (std::size_t i = *header + 1; i < end; ++i) {
         const Line& line = lines_[i];
         if (line.kind == LineKind::Key) {
-            entries.emplace_back(
-                line.name, ProcessValue(std::string_view(line.text).substr(line.text.find('=') + 1)));
+            entries.emplace_back(line.name, ProcessValue(std::string_view(line.text).substr(
+                                                line.text.find('=') + 1)));
         }
     }
     return entries;
@@ -326,8 +324,7 @@ void IniDocument::WriteStrings(std::string_view section,
     for (const auto& [key, value] : values) {
         const std::string lower = LowerCopy(Trim(key));
         if (const auto found = keys.find(lower); found != keys.end()) {
-            Line& line = found->second < end ? lines_[found->second]
-                                             : added[found->second - end];
+            Line& line = found->second < end ? lines_[found->second] : added[found->second - end];
             line.text = line.name + "=" + OneLine(value);
         } else {
             keys.emplace(lower, end + added.size());

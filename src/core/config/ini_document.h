@@ -51,7 +51,7 @@ private:
         std::string text; // without its line end
         LineKind kind = LineKind::Other;
         std::string name; // trimmed section or key name
-        std::string end; // its own line end as read: "\r\n", "\n" or none
+        std::string end;  // its own line end as read: "\r\n", "\n" or none
     };
 
     std::optional<std::size_t> FindSection(std::string_view section) const;

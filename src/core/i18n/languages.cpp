@@ -46,7 +46,8 @@ std::string MessageText(std::string_view key)
 
 void LoadLanguageName()
 {
-    SetCurrentLanguage(ReadIniFile(SettingsFilePath()).ReadString("General", "Language", "English"));
+    SetCurrentLanguage(
+        ReadIniFile(SettingsFilePath()).ReadString("General", "Language", "English"));
 }
 
 } // namespace pelmora

@@ -15,9 +15,9 @@
 
 #include "gui/app/link_label.h"
 #include "gui/app/maker_info.h"
+#include "gui/help/help_context.h"
 #include "gui/i18n/form_translation.h"
 #include "gui/i18n/property_registry.h"
-#include "gui/help/help_context.h"
 
 namespace pelmora {
 namespace {

@@ -3,13 +3,13 @@
 #include <QByteArray>
 #include <QCoreApplication>
 
-#include "gui/app/about_command.h"
 #include "core/app/application_title.h"
+#include "core/monitor/net/privileges.h"
+#include "gui/app/about_command.h"
 #include "gui/app/instance_guard.h"
 #include "gui/app/pelmora_application.h"
-#include "gui/i18n/form_translation.h"
-#include "core/monitor/net/privileges.h"
 #include "gui/help/help_desk.h"
+#include "gui/i18n/form_translation.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
 

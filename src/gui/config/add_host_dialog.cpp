@@ -8,12 +8,12 @@
 #include <QVBoxLayout>
 
 #include "core/config/ip_field_text.h"
-#include "gui/config/local_text.h"
-#include "gui/config/mask_edit.h"
 #include "core/config/proxy_field.h"
 #include "core/config/trim_blanks.h"
-#include "gui/i18n/form_translation.h"
 #include "core/i18n/languages.h"
+#include "gui/config/local_text.h"
+#include "gui/config/mask_edit.h"
+#include "gui/i18n/form_translation.h"
 
 namespace pelmora {
 namespace {

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "gui/config/focus_button_dialog.h"
 #include "core/config/host_entry_mode.h"
 #include "core/config/proxy_record.h"
+#include "gui/config/focus_button_dialog.h"
 
 class QCheckBox;
 class QLabel;

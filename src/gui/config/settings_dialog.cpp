@@ -13,19 +13,19 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "core/config/language_list.h"
+#include "core/config/proxy_field.h"
+#include "core/i18n/languages.h"
 #include "gui/config/add_host_dialog.h"
 #include "gui/config/drop_down_combo_box.h"
 #include "gui/config/error_box.h"
 #include "gui/config/font_chooser.h"
 #include "gui/config/font_conversion.h"
-#include "core/config/language_list.h"
 #include "gui/config/local_text.h"
-#include "core/config/proxy_field.h"
 #include "gui/config/spin_edit.h"
-#include "gui/i18n/form_translation.h"
-#include "core/i18n/languages.h"
 #include "gui/help/help_context.h"
 #include "gui/help/help_desk.h"
+#include "gui/i18n/form_translation.h"
 
 Q_DECLARE_METATYPE(pelmora::TProxyRecord)
 

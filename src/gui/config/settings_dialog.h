@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
-#include "gui/config/focus_button_dialog.h"
 #include "core/config/host_entry_mode.h"
 #include "core/config/proxy_record.h"
 #include "core/config/settings.h"
+#include "gui/config/focus_button_dialog.h"
 
 class QListWidget;
 class QListWidgetItem;

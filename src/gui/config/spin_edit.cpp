@@ -7,8 +7,8 @@
 
 #include <limits>
 
-#include "gui/config/local_text.h"
 #include "core/monitor/host_rules.h"
+#include "gui/config/local_text.h"
 
 namespace pelmora {
 namespace {

@@ -22,8 +22,8 @@
 #include "core/i18n/comma_text.h"
 #include "core/i18n/form_section.h"
 #include "core/i18n/languages.h"
-#include "gui/i18n/property_registry.h"
 #include "core/i18n/translation_key.h"
+#include "gui/i18n/property_registry.h"
 
 namespace pelmora {
 namespace {

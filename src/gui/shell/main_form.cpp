@@ -10,16 +10,16 @@
 #include <QSystemTrayIcon>
 
 #include "core/base/app_paths.h"
-#include "gui/config/font_conversion.h"
 #include "core/i18n/languages.h"
-#include "gui/shell/app_timer.h"
+#include "gui/config/font_conversion.h"
 #include "gui/help/help_context.h"
 #include "gui/help/help_desk.h"
+#include "gui/shell/app_timer.h"
 #include "gui/shell/image_list.h"
 #include "gui/shell/log_window.h"
+#include "gui/shell/popup_geometry.h"
 #include "gui/shell/settings_command.h"
 #include "gui/shell/skin.h"
-#include "gui/shell/popup_geometry.h"
 #include "gui/shell/start_stop_item.h"
 
 namespace pelmora {
@@ -98,15 +98,16 @@ void TfrmMain::BuildMenu()
     miHoststate_->menuAction()->setObjectName(QStringLiteral("miHoststate"));
     miHoststate_->setToolTipsVisible(true);
 
-    miLog_ = pmMain_->addAction(MainImageIcon(5), QStringLiteral("Log"), this, &TfrmMain::miLogClick);
+    miLog_ =
+        pmMain_->addAction(MainImageIcon(5), QStringLiteral("Log"), this, &TfrmMain::miLogClick);
     miLog_->setObjectName(QStringLiteral("miLog"));
 
     miSettings_ = pmMain_->addAction(MainImageIcon(8), QStringLiteral("Settings"), this,
                                      [this] { pelmora::miSettingsClick(*this); });
     miSettings_->setObjectName(QStringLiteral("miSettings"));
 
-    miHelp_ = pmMain_->addAction(MainImageIcon(6), QStringLiteral("Help"), this,
-                                 &TfrmMain::miHelpClick);
+    miHelp_ =
+        pmMain_->addAction(MainImageIcon(6), QStringLiteral("Help"), this, &TfrmMain::miHelpClick);
     miHelp_->setObjectName(QStringLiteral("miHelp"));
     SetHelpContext(miHelp_, 1);
 

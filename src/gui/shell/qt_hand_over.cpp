@@ -66,7 +66,8 @@ void QtHandOver::ServeUntil(const std::function<bool()>& finished)
 
 void QtHandOver::Notify()
 {
-    QMetaObject::invokeMethod(context_, [] {}, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        context_, [] {}, Qt::QueuedConnection);
 }
 
 } // namespace pelmora

@@ -8,12 +8,12 @@
 #include <string>
 
 #include "core/base/app_paths.h"
-#include "gui/config/error_box.h"
 #include "core/config/ini_file.h"
 #include "core/config/proxy_record.h"
+#include "core/i18n/languages.h"
+#include "gui/config/error_box.h"
 #include "gui/config/settings_dialog.h"
 #include "gui/i18n/form_translation.h"
-#include "core/i18n/languages.h"
 #include "gui/shell/main_form.h"
 
 namespace pelmora {

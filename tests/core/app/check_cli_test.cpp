@@ -59,41 +59,52 @@ TEST_F(CheckCli, OneCycleReportsWhatAnswersAndExitsOneWhenAnyHostIsDown)
     test::TcpListener web;
     const int closedPort = 1; // nothing listens there in a fresh network
     test::FakeProxy goodProxy({"HTTP/1.1 200 OK\r\n\r\n", test::ProxyBehaviour::Then::Close});
-    test::FakeProxy badProxy({"HTTP/1.1 502 Bad Gateway\r\n\r\n", test::ProxyBehaviour::Then::Close});
+    test::FakeProxy badProxy(
+        {"HTTP/1.1 502 Bad Gateway\r\n\r\n", test::ProxyBehaviour::Then::Close});
     const std::string web80 = "http://127.0.0.1:" + std::to_string(web.Port()) + "/status";
-    const std::string config =
-        Config("Item0=127.0.0.1\n"
-               "Item1=//LocalHost\n"
-               "Item2=" + web80 + "\n"
-               "Item3=http://127.0.0.1:" + std::to_string(closedPort) + "/\n"
-               "Item4=http://web.example/ 127.0.0.1:" + std::to_string(goodProxy.Port()) + "\n"
-               "Item5=http://web.example/ 127.0.0.1:" + std::to_string(badProxy.Port()) + "\n"
-               "Item6=192.0.2.2\n"
-               "Item7=127.0.0.1\n");
+    const std::string config = Config("Item0=127.0.0.1\n"
+                                      "Item1=//LocalHost\n"
+                                      "Item2=" +
+                                      web80 +
+                                      "\n"
+                                      "Item3=http://127.0.0.1:" +
+                                      std::to_string(closedPort) +
+                                      "/\n"
+                                      "Item4=http://web.example/ 127.0.0.1:" +
+                                      std::to_string(goodProxy.Port()) +
+                                      "\n"
+                                      "Item5=http://web.example/ 127.0.0.1:" +
+                                      std::to_string(badProxy.Port()) +
+                                      "\n"
+                                      "Item6=192.0.2.2\n"
+                                      "Item7=127.0.0.1\n");
 
     const auto result = RunChild({kProgram, "--config", config, "--language", "Missing"});
     EXPECT_EQ(result.status, 1) << result.err;
     EXPECT_EQ(WithoutTimes(result.out), "T. AppearHost 127.0.0.1\n"
                                         "T. AppearHost //LocalHost\n"
-                                        "T. AppearHost " + web80 + "\n"
-                                        "T. AppearHost http://web.example/\n"
-                                        "T. AppearHost 127.0.0.1\n"
-                                        "AppearHosts\n"
-                                        "  127.0.0.1\n"
-                                        "  //LocalHost\n"
-                                        "  " + web80 + "\n"
-                                        "  http://web.example/\n"
-                                        "  127.0.0.1\n"
-                                        "\n");
+                                        "T. AppearHost " +
+                                            web80 +
+                                            "\n"
+                                            "T. AppearHost http://web.example/\n"
+                                            "T. AppearHost 127.0.0.1\n"
+                                            "AppearHosts\n"
+                                            "  127.0.0.1\n"
+                                            "  //LocalHost\n"
+                                            "  " +
+                                            web80 +
+                                            "\n"
+                                            "  http://web.example/\n"
+                                            "  127.0.0.1\n"
+                                            "\n");
     EXPECT_EQ(result.err, "");
 }
 
 TEST_F(CheckCli, HostsThatStayUpAreReportedOnceAndExitIsZero)
 {
     const std::string config = Config("Item0=127.0.0.1\nItem1=localhost\n");
-    const auto result =
-        RunChild({kProgram, "--config", config, "--cycles", "3", "--interval", "0",
-                  "--language", "Missing"});
+    const auto result = RunChild({kProgram, "--config", config, "--cycles", "3", "--interval", "0",
+                                  "--language", "Missing"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(WithoutTimes(result.out), "T. AppearHost 127.0.0.1\n"
                                         "T. AppearHost localhost\n"
@@ -110,11 +121,13 @@ TEST_F(CheckCli, VerboseTellsEachProbeOutcomeAndQuietPrintsNothing)
     const auto verbose = RunChild({kProgram, "--config", config, "--verbose"});
     EXPECT_EQ(verbose.status, 1);
     EXPECT_NE(verbose.err.find("127.0.0.1: up"), std::string::npos) << verbose.err;
-    EXPECT_NE(verbose.err.find("http://127.0.0.1:1/: down (Socket Error # 10061  Connection refused.)"),
-              std::string::npos)
+    EXPECT_NE(
+        verbose.err.find("http://127.0.0.1:1/: down (Socket Error # 10061  Connection refused.)"),
+        std::string::npos)
         << verbose.err;
-    EXPECT_NE(verbose.err.find("no-such-host.invalid: down (Socket Error # 11001  Host not found.)"),
-              std::string::npos)
+    EXPECT_NE(
+        verbose.err.find("no-such-host.invalid: down (Socket Error # 11001  Host not found.)"),
+        std::string::npos)
         << verbose.err;
 
     const auto quiet = RunChild({kProgram, "--config", config, "--quiet"});
@@ -140,10 +153,14 @@ TEST_F(CheckCli, ListShowsTheHostListAsTheWorkerSeesIt)
 
 TEST_F(CheckCli, BadOptionsAndUnreadableConfigExitTwo)
 {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--cycles", "0"}, {"--cycles", "x"}, {"--interval", "-5"},
-          {"--frobnicate"}, {"--config"}, {"--quiet", "--verbose"},
-          {"--config", (dir_ / "missing.ini").string()}, {"--config", dir_.Path().string()}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--cycles", "0"},
+                                                 {"--cycles", "x"},
+                                                 {"--interval", "-5"},
+                                                 {"--frobnicate"},
+                                                 {"--config"},
+                                                 {"--quiet", "--verbose"},
+                                                 {"--config", (dir_ / "missing.ini").string()},
+                                                 {"--config", dir_.Path().string()}}) {
         std::vector<std::string> argv{kProgram};
         argv.insert(argv.end(), args.begin(), args.end());
         const auto result = RunChild(argv);

@@ -30,13 +30,14 @@ TEST(CheckOptions, RejectsWhatItCannotUse)
         std::vector<std::string> args;
         const char* error;
     };
-    for (const Case& c : {Case{{"--cycles", "0"}, "option --cycles needs a whole number from 1, not '0'"},
-                          Case{{"--interval", "-1"}, "option --interval needs a whole number from 0, not '-1'"},
-                          Case{{"--interval", "1e3"}, "option --interval needs a whole number from 0, not '1e3'"},
-                          Case{{"--language"}, "option --language needs a value"},
-                          Case{{"--list=yes"}, "option --list takes no value"},
-                          Case{{"extra"}, "unknown option 'extra'"},
-                          Case{{"-q", "-v"}, "--quiet and --verbose exclude each other"}}) {
+    for (const Case& c :
+         {Case{{"--cycles", "0"}, "option --cycles needs a whole number from 1, not '0'"},
+          Case{{"--interval", "-1"}, "option --interval needs a whole number from 0, not '-1'"},
+          Case{{"--interval", "1e3"}, "option --interval needs a whole number from 0, not '1e3'"},
+          Case{{"--language"}, "option --language needs a value"},
+          Case{{"--list=yes"}, "option --list takes no value"},
+          Case{{"extra"}, "unknown option 'extra'"},
+          Case{{"-q", "-v"}, "--quiet and --verbose exclude each other"}}) {
         EXPECT_EQ(ParseCheckOptions(c.args).error, c.error) << c.args.front();
     }
 }

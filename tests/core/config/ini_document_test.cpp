@@ -35,8 +35,7 @@ TEST(IniRead, NamesIgnoreCaseAndValuesAreTrimmedAndUnquoted)
 
 TEST(IniRead, ValueIsCutAt2047Characters)
 {
-    const IniDocument ini =
-        IniDocument::Parse("[s]\nk=" + std::string(3000, 'x') + "\n");
+    const IniDocument ini = IniDocument::Parse("[s]\nk=" + std::string(3000, 'x') + "\n");
     EXPECT_EQ(ini.ReadString("s", "k", "").size(), 2047U);
 }
 

@@ -76,9 +76,9 @@ TEST_F(Languages, ShippedEnglishFileNamesEveryMessageKey)
 {
     SetExecutableDirForTesting(PELMORA_SOURCE_DIR);
     SetCurrentLanguage("English");
-    for (const char* key : {"Start", "Stop", "AppearHost", "LoseHost", "LoseHosts", "AppearHosts",
-                            "NewIP", "NewHTTP", "NewLAN", "EditIP", "EditHTTP", "EditLAN",
-                            "InputIP", "InputHost", "InputLAN"}) {
+    for (const char* key :
+         {"Start", "Stop", "AppearHost", "LoseHost", "LoseHosts", "AppearHosts", "NewIP", "NewHTTP",
+          "NewLAN", "EditIP", "EditHTTP", "EditLAN", "InputIP", "InputHost", "InputLAN"}) {
         const std::string text = MessageText(key);
         EXPECT_NE(text, key) << key;
         EXPECT_FALSE(text.empty()) << key;

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "fake_probes.h"
 #include "core/monitor/check_hosts.h"
 #include "core/monitor/hand_over_queue.h"
+#include "fake_probes.h"
 
 namespace pelmora::test {
 

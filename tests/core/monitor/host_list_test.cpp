@@ -11,8 +11,14 @@ namespace {
 class RecordingObserver : public HostListObserver {
 public:
     void HostListReset() override { events.emplace_back("reset"); }
-    void HostAppended(std::size_t index) override { events.push_back("append " + std::to_string(index)); }
-    void HostStateChanged(std::size_t index) override { events.push_back("state " + std::to_string(index)); }
+    void HostAppended(std::size_t index) override
+    {
+        events.push_back("append " + std::to_string(index));
+    }
+    void HostStateChanged(std::size_t index) override
+    {
+        events.push_back("state " + std::to_string(index));
+    }
     std::vector<std::string> events;
 };
 
@@ -38,7 +44,7 @@ TEST(HostList, EntriesAreBornDownAndKeepOrderAndDuplicates)
     list.Clear();
     EXPECT_EQ(list.Count(), 0U);
     EXPECT_EQ(observer.events, (std::vector<std::string>{"append 0", "append 1", "state 1",
-                                                          "state 0", "state 1", "reset"}));
+                                                         "state 0", "state 1", "reset"}));
 }
 
 } // namespace

@@ -31,21 +31,19 @@ TEST_P(TargetRules, KindAndProbeName)
 
 INSTANTIATE_TEST_SUITE_P(
     Targets, TargetRules,
-    ::testing::Values(TargetCase{"10.0.0.1", HostKind::IP, "10.0.0.1"},
-                      TargetCase{"server.example", HostKind::IP, "server.example"},
-                      TargetCase{"http", HostKind::IP, "http"}, // shorter than "http:"
-                      TargetCase{"https://a.example", HostKind::IP, "https://a.example"},
-                      TargetCase{"http://10.0.0.7/", HostKind::HTTP, "10.0.0.7/"},
-                      TargetCase{"http:server", HostKind::HTTP, "server"},
-                      TargetCase{"http:/server", HostKind::HTTP, "server"},
-                      TargetCase{"HTTP://Server:8080/x", HostKind::HTTP, "Server:8080/x"},
-                      TargetCase{"hTtP://a", HostKind::HTTP, "a"},
-                      TargetCase{"http://", HostKind::HTTP, ""},
-                      TargetCase{"//pc1", HostKind::LAN, "pc1"},
-                      TargetCase{"\\\\pc1", HostKind::LAN, "pc1"},
-                      TargetCase{"//", HostKind::LAN, ""},
-                      TargetCase{"/\\pc1", HostKind::IP, "/\\pc1"},
-                      TargetCase{"", HostKind::IP, ""}));
+    ::testing::Values(
+        TargetCase{"10.0.0.1", HostKind::IP, "10.0.0.1"},
+        TargetCase{"server.example", HostKind::IP, "server.example"},
+        TargetCase{"http", HostKind::IP, "http"}, // shorter than "http:"
+        TargetCase{"https://a.example", HostKind::IP, "https://a.example"},
+        TargetCase{"http://10.0.0.7/", HostKind::HTTP, "10.0.0.7/"},
+        TargetCase{"http:server", HostKind::HTTP, "server"},
+        TargetCase{"http:/server", HostKind::HTTP, "server"},
+        TargetCase{"HTTP://Server:8080/x", HostKind::HTTP, "Server:8080/x"},
+        TargetCase{"hTtP://a", HostKind::HTTP, "a"}, TargetCase{"http://", HostKind::HTTP, ""},
+        TargetCase{"//pc1", HostKind::LAN, "pc1"}, TargetCase{"\\\\pc1", HostKind::LAN, "pc1"},
+        TargetCase{"//", HostKind::LAN, ""}, TargetCase{"/\\pc1", HostKind::IP, "/\\pc1"},
+        TargetCase{"", HostKind::IP, ""}));
 
 TEST(HttpAddressRule, HostPortAndPath)
 {
@@ -55,12 +53,11 @@ TEST(HttpAddressRule, HostPortAndPath)
         std::uint16_t port;
         const char* path;
     };
-    for (const Case& c : {Case{"10.0.0.7/", "10.0.0.7", 80, "/"},
-                          Case{"10.0.0.7", "10.0.0.7", 80, "/"},
-                          Case{"server:8080/status?x=1#top", "server", 8080, "/status?x=1"},
-                          Case{"server?q", "server", 80, "/?q"},
-                          Case{"user:pw@server:81/", "server", 81, "/"},
-                          Case{"server:/a", "server", 80, "/a"}}) {
+    for (const Case& c :
+         {Case{"10.0.0.7/", "10.0.0.7", 80, "/"}, Case{"10.0.0.7", "10.0.0.7", 80, "/"},
+          Case{"server:8080/status?x=1#top", "server", 8080, "/status?x=1"},
+          Case{"server?q", "server", 80, "/?q"}, Case{"user:pw@server:81/", "server", 81, "/"},
+          Case{"server:/a", "server", 80, "/a"}}) {
         const auto address = ParseHttpHostText(c.text);
         ASSERT_TRUE(address) << c.text;
         EXPECT_EQ(address->host, c.host) << c.text;

@@ -14,12 +14,12 @@ TEST(ResolveHost, DottedQuadsAreAddressesAndEverythingElseIsAName)
         const char* text;
         const char* address; // nullptr: a name
     };
-    for (const Case& c : {Case{"10.1.1.1", "10.1.1.1"}, Case{"010.1.1.1", "10.1.1.1"},
-                          Case{"255.255.255.255", "255.255.255.255"}, Case{"0.0.0.0", "0.0.0.0"},
-                          Case{"10.1.1", nullptr}, Case{"10.1.1.1.1", nullptr},
-                          Case{"256.1.1.1", nullptr}, Case{"1..1.1", nullptr},
-                          Case{"1.1.1.", nullptr}, Case{"-1.1.1.1", nullptr},
-                          Case{"a.b.c.d", nullptr}, Case{"", nullptr}}) {
+    for (const Case& c :
+         {Case{"10.1.1.1", "10.1.1.1"}, Case{"010.1.1.1", "10.1.1.1"},
+          Case{"255.255.255.255", "255.255.255.255"}, Case{"0.0.0.0", "0.0.0.0"},
+          Case{"10.1.1", nullptr}, Case{"10.1.1.1.1", nullptr}, Case{"256.1.1.1", nullptr},
+          Case{"1..1.1", nullptr}, Case{"1.1.1.", nullptr}, Case{"-1.1.1.1", nullptr},
+          Case{"a.b.c.d", nullptr}, Case{"", nullptr}}) {
         const auto quad = ParseDottedQuad(c.text);
         if (c.address == nullptr) {
             EXPECT_FALSE(quad) << c.text;

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "gui/app/about_command.h"
 #include "core/base/app_paths.h"
 #include "core/i18n/languages.h"
+#include "gui/app/about_command.h"
 #include "gui/help/help_context.h"
 #include "gui/shell/skin.h"
 #include "support/gui/modal_dialog.h"

@@ -25,10 +25,10 @@
 #include <string>
 #include <vector>
 
-#include "gui/config/add_host_dialog.h"
 #include "core/base/app_paths.h"
 #include "core/config/language_list.h"
 #include "core/i18n/languages.h"
+#include "gui/config/add_host_dialog.h"
 #include "gui/help/help_context.h"
 #include "gui/help/help_desk.h"
 #include "gui/help/help_viewer.h"

@@ -18,9 +18,9 @@
 
 #include "core/base/app_paths.h"
 #include "core/config/settings.h"
+#include "core/i18n/languages.h"
 #include "gui/config/settings_dialog.h"
 #include "gui/i18n/form_translation.h"
-#include "core/i18n/languages.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
 #include "support/temp_dir.h"

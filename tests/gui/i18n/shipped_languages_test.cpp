@@ -17,14 +17,14 @@
 #include <string>
 #include <vector>
 
-#include "gui/app/about_box.h"
-#include "gui/config/add_host_dialog.h"
 #include "core/base/app_paths.h"
 #include "core/config/ini_document.h"
 #include "core/config/ini_file.h"
+#include "core/i18n/languages.h"
+#include "gui/app/about_box.h"
+#include "gui/config/add_host_dialog.h"
 #include "gui/config/settings_dialog.h"
 #include "gui/i18n/form_translation.h"
-#include "core/i18n/languages.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
 #include "support/temp_dir.h"
@@ -154,8 +154,7 @@ std::map<std::string, WindowFactory> BuiltWindows()
          }},
         {"frmAddHost",
          [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmAddHost>(nullptr)); }},
-        {"frmAbout",
-         [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmAbout>(nullptr)); }},
+        {"frmAbout", [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmAbout>(nullptr)); }},
     };
 }
 

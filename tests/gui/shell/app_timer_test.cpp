@@ -10,8 +10,7 @@
 namespace pelmora {
 namespace {
 
-class AppTimerTest : public ::testing::Test {
-};
+class AppTimerTest : public ::testing::Test {};
 
 TEST_F(AppTimerTest, ZeroAndNegativeIntervalsNeverFire)
 {

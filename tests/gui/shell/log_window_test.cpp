@@ -10,8 +10,7 @@
 namespace pelmora {
 namespace {
 
-class LogWindow : public ::testing::Test {
-};
+class LogWindow : public ::testing::Test {};
 
 TEST_F(LogWindow, KeepsEveryLineWhileHiddenAndAcrossCloseAndReopen)
 {

@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSystemTrayIcon>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -71,12 +71,9 @@ TEST_F(MainForm, TrayMenuHasItsItemsInOrderWithTheirPictures)
         const char* caption;
         int image;
     };
-    const Expected expected[] = {{"miStart", "Stop", 3},
-                                 {"miHoststate", "Hosts state ", 4},
-                                 {"miLog", "Log", 5},
-                                 {"miSettings", "Settings", 8},
-                                 {"miHelp", "Help", 6},
-                                 {"miAbout", "About", 7}};
+    const Expected expected[] = {{"miStart", "Stop", 3}, {"miHoststate", "Hosts state ", 4},
+                                 {"miLog", "Log", 5},    {"miSettings", "Settings", 8},
+                                 {"miHelp", "Help", 6},  {"miAbout", "About", 7}};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(items[i]->objectName(), QLatin1String(expected[i].name));
         EXPECT_EQ(items[i]->text(), QLatin1String(expected[i].caption));

@@ -20,9 +20,9 @@
 #include <memory>
 
 #include "core/base/app_paths.h"
+#include "core/i18n/languages.h"
 #include "gui/config/settings_dialog.h"
 #include "gui/i18n/form_translation.h"
-#include "core/i18n/languages.h"
 #include "gui/shell/app_timer.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"

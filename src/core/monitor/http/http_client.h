@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/monitor/http_probe.h"
 #include "core/base/unique_fd.h"
+#include "core/monitor/http_probe.h"
 
 namespace pelmora {
 

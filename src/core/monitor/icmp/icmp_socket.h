@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/monitor/icmp/icmp_packet.h"
 #include "core/base/unique_fd.h"
+#include "core/monitor/icmp/icmp_packet.h"
 
 namespace pelmora {
 

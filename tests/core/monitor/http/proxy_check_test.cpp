@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fake_proxy.h"
 #include "core/monitor/http/http_client.h"
 #include "core/monitor/net/probe_errors.h"
 #include "core/monitor/net/stop_signal.h"
+#include "support/fake_proxy.h"
 #include "support/private_network.h"
 #include "support/tcp_listener.h"
 

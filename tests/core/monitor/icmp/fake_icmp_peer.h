@@ -5,9 +5,9 @@
 #include <thread>
 #include <vector>
 
-#include "icmp_datagrams.h"
-#include "core/monitor/net/stop_signal.h"
 #include "core/base/unique_fd.h"
+#include "core/monitor/net/stop_signal.h"
+#include "icmp_datagrams.h"
 
 namespace pelmora::test {
 

@@ -4,11 +4,11 @@
 #include <chrono>
 #include <thread>
 
-#include "fake_icmp_peer.h"
-#include "icmp_datagrams.h"
 #include "core/monitor/icmp/icmp_client.h"
 #include "core/monitor/net/probe_errors.h"
 #include "core/monitor/net/stop_signal.h"
+#include "fake_icmp_peer.h"
+#include "icmp_datagrams.h"
 #include "support/private_network.h"
 
 namespace pelmora {

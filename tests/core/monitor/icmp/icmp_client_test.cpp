@@ -9,11 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "fake_icmp_peer.h"
-#include "icmp_datagrams.h"
 #include "core/monitor/icmp/icmp_packet.h"
 #include "core/monitor/net/probe_errors.h"
 #include "core/monitor/net/stop_signal.h"
+#include "fake_icmp_peer.h"
+#include "icmp_datagrams.h"
 #include "process_usage.h"
 #include "reply_description.h"
 #include "support/private_network.h"

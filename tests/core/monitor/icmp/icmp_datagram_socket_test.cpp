@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "fake_icmp_peer.h"
-#include "icmp_datagrams.h"
 #include "core/monitor/icmp/icmp_client.h"
 #include "core/monitor/net/probe_errors.h"
+#include "fake_icmp_peer.h"
+#include "icmp_datagrams.h"
 #include "process_usage.h"
 #include "reply_description.h"
 #include "support/private_network.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <thread>
 
+#include "core/base/unique_fd.h"
 #include "core/monitor/icmp/icmp_client.h"
 #include "core/monitor/net/privileges.h"
-#include "core/base/unique_fd.h"
 #include "reply_description.h"
 #include "support/private_network.h"
 #include "without_net_raw.h"
