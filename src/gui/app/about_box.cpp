@@ -22,7 +22,6 @@
 namespace pelmora {
 namespace {
 
-constexpr int kHelpContext = 5;
 constexpr int kClientWidth = 269;
 constexpr int kClientHeight = 344;
 // Texts end this far from the right edge at the latest.
@@ -187,7 +186,7 @@ void TfrmAbout::BuildControls()
     for (QWidget* control : std::initializer_list<QWidget*>{
              Image1_, lbProgName_, lbVer_, lbCopyright_, lbInfo1_, lbInfo2_, lbFeedback_, Label6_,
              lbSupport2_, Label9_, Bevel1_, lbLaws_, btnOK_}) {
-        SetHelpContext(control, kHelpContext);
+        SetHelpContext(control, HelpContext::About);
     }
 }
 

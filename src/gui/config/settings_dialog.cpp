@@ -37,7 +37,6 @@ constexpr int kDesignedSelectorWidth = 121;
 constexpr int kDesignedPanelHeight = 27;
 // The dialog's inner border.
 constexpr int kBorder = 3;
-constexpr int kHelpContext = 3;
 
 // A line's proxy rides on the line itself, so it goes wherever the line goes.
 constexpr int kProxyRole = Qt::UserRole;
@@ -102,7 +101,7 @@ TfrmSettings::TfrmSettings(QWidget* owner, SettingsHolder& popUp)
     connect(btnHelp, &QPushButton::clicked, this, [btnHelp] { ShowHelpFor(btnHelp); });
     for (QWidget* control :
          std::initializer_list<QWidget*>{lbSettings_, Panel1, btnHelp, btnCancel, btnOK}) {
-        SetHelpContext(control, kHelpContext);
+        SetHelpContext(control, HelpContext::Settings);
     }
 
     auto* body = new QHBoxLayout;
@@ -141,7 +140,7 @@ void TfrmSettings::BuildHostListPage(QWidget* page)
     buttons->addStretch(1);
     for (QWidget* control : std::initializer_list<QWidget*>{
              gbHostList, lbxHosts_, btnAddIP, btnAddHTTP, btnAddLan, btnEdit, btnDelete}) {
-        SetHelpContext(control, kHelpContext);
+        SetHelpContext(control, HelpContext::Settings);
     }
     auto* groupLayout = new QHBoxLayout(gbHostList);
     groupLayout->addWidget(lbxHosts_, 1);

@@ -9,44 +9,44 @@ namespace {
 
 constexpr const char* kProperty = "helpContext";
 
-int ContextIn(const QObject* object)
+HelpContext ContextIn(const QObject* object)
 {
-    return object == nullptr ? 0 : object->property(kProperty).toInt();
+    return HelpContext{object == nullptr ? 0 : object->property(kProperty).toInt()};
 }
 
 } // namespace
 
-void SetHelpContext(QWidget* widget, int context)
+void SetHelpContext(QWidget* widget, HelpContext context)
 {
-    widget->setProperty(kProperty, context);
+    widget->setProperty(kProperty, static_cast<int>(context));
 }
 
-void SetHelpContext(QAction* action, int context)
+void SetHelpContext(QAction* action, HelpContext context)
 {
-    action->setProperty(kProperty, context);
+    action->setProperty(kProperty, static_cast<int>(context));
 }
 
-int HelpContextOf(const QWidget* widget)
+HelpContext HelpContextOf(const QWidget* widget)
 {
     return ContextIn(widget);
 }
 
-int HelpContextOf(const QAction* action)
+HelpContext HelpContextOf(const QAction* action)
 {
     return ContextIn(action);
 }
 
-int HelpContextFor(const QWidget* widget)
+HelpContext HelpContextFor(const QWidget* widget)
 {
     for (const QWidget* at = widget; at != nullptr; at = at->parentWidget()) {
-        if (const int context = HelpContextOf(at); context > 0) {
+        if (const HelpContext context = HelpContextOf(at); context != HelpContext::None) {
             return context;
         }
         if (at->isWindow()) {
             break;
         }
     }
-    return 0;
+    return HelpContext::None;
 }
 
 } // namespace pelmora

@@ -17,10 +17,11 @@ HelpDesk* theDesk = nullptr;
 
 // The context of the control a key went to. In a menu the highlighted item
 // speaks first, so F1 on the tray menu's Help item gives its own context.
-int ContextOfReceiver(QWidget* receiver)
+HelpContext ContextOfReceiver(QWidget* receiver)
 {
     if (const auto* menu = qobject_cast<QMenu*>(receiver); menu && menu->activeAction()) {
-        if (const int context = HelpContextOf(menu->activeAction()); context > 0) {
+        if (const HelpContext context = HelpContextOf(menu->activeAction());
+            context != HelpContext::None) {
             return context;
         }
     }
@@ -55,13 +56,14 @@ HelpDesk::~HelpDesk()
     theDesk = nullptr;
 }
 
-void HelpDesk::ShowHelp(int context)
+void HelpDesk::ShowHelp(HelpContext context)
 {
-    if (context <= 0) {
+    const int topic = static_cast<int>(context);
+    if (topic <= 0) {
         return;
     }
     std::optional<HelpFile> file = LoadHelpFile(HelpFilePath());
-    if (!file || file->Find(context) == nullptr) {
+    if (!file || file->Find(topic) == nullptr) {
         return;
     }
     if (viewer_.isNull()) {
@@ -70,7 +72,7 @@ void HelpDesk::ShowHelp(int context)
     // A window outside an open modal dialog takes no input; the viewer
     // therefore belongs to the dialog for as long as that is open.
     MoveViewerTo(QApplication::activeModalWidget());
-    viewer_->Open(std::move(*file), context);
+    viewer_->Open(std::move(*file), topic);
 }
 
 TfrmHelp* HelpDesk::Viewer() const
@@ -100,8 +102,8 @@ bool HelpDesk::HelpKey(QObject* receiver, QEvent* event)
     if (widget == nullptr || key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) {
         return false;
     }
-    const int context = ContextOfReceiver(widget);
-    if (context == 0) {
+    const HelpContext context = ContextOfReceiver(widget);
+    if (context == HelpContext::None) {
         return false;
     }
     key->accept();
@@ -125,7 +127,7 @@ void HelpDesk::MoveViewerTo(QWidget* owner)
     }
 }
 
-void ShowHelp(int context)
+void ShowHelp(HelpContext context)
 {
     if (theDesk != nullptr) {
         theDesk->ShowHelp(context);

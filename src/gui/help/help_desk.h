@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include "gui/help/help_context.h"
+
 class QWidget;
 
 namespace pelmora {
@@ -10,7 +12,7 @@ namespace pelmora {
 class TfrmHelp;
 
 // The program's help: F1 in any window opens the help viewer at the help
-// context of the focused control (shell/help_context.h); ShowHelp opens it
+// context of the focused control (gui/help/help_context.h); ShowHelp opens it
 // at a given context. Make one after the QApplication, before any window
 // that offers help, and let it go before the QApplication.
 class HelpDesk final : public QObject {
@@ -23,7 +25,7 @@ public:
     // Shows the topic of the help file whose number is the context, in the
     // one viewer window. Nothing at all is shown when the help file is
     // missing or unreadable or has no such topic.
-    void ShowHelp(int context);
+    void ShowHelp(HelpContext context);
 
     // The viewer window, made by the first help that found its topic.
     TfrmHelp* Viewer() const;
@@ -40,7 +42,7 @@ private:
 
 // The same as HelpDesk::ShowHelp on the program's help desk; nothing while
 // there is none.
-void ShowHelp(int context);
+void ShowHelp(HelpContext context);
 
 // Help for a control, as F1 on it would give (a dialog's Help button).
 void ShowHelpFor(const QWidget* widget);

@@ -229,13 +229,13 @@ QSize LargestSize(const QWidget& widget)
 
 void SetWidth(QObject& object, std::int32_t width)
 {
-    QWidget& widget = As<QWidget>(object);
+    auto& widget = As<QWidget>(object);
     widget.resize(std::min(width, LargestSize(widget).width()), widget.height());
 }
 
 void SetHeight(QObject& object, std::int32_t height)
 {
-    QWidget& widget = As<QWidget>(object);
+    auto& widget = As<QWidget>(object);
     widget.resize(widget.width(), std::min(height, LargestSize(widget).height()));
 }
 

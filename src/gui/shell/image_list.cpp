@@ -226,8 +226,9 @@ QIcon PaintedIcon(DrawPicture draw, const QString& name)
 
 } // namespace
 
-QIcon MainImageIcon(int index)
+QIcon MainImageIcon(MainImage image)
 {
+    const auto index = static_cast<int>(image);
     static const std::array<QIcon, kMainPictures.size()> icons = [] {
         std::array<QIcon, kMainPictures.size()> built;
         for (std::size_t i = 0; i < built.size(); ++i)
@@ -237,6 +238,11 @@ QIcon MainImageIcon(int index)
     if (index < 0 || static_cast<std::size_t>(index) >= icons.size())
         return {};
     return icons[static_cast<std::size_t>(index)];
+}
+
+MainImage HostStateImage(HostState state)
+{
+    return state == HostState::Up ? MainImage::HostUp : MainImage::HostDown;
 }
 
 QIcon TrayIconPicture()

@@ -2,6 +2,8 @@
 
 #include <QIcon>
 
+#include "core/monitor/host_entry.h"
+
 namespace pelmora {
 
 // Pictures of the tray menu, by their place in the main image list.
@@ -17,9 +19,12 @@ enum class MainImage {
     Settings = 8,
 };
 
-// The main image list picture at index 0..8 (see MainImage); a null icon for
-// any other index. Each icon is built once and shared by every caller.
-QIcon MainImageIcon(int index);
+// The main image list's picture; a null icon for a value outside the list.
+// Each icon is built once and shared by every caller.
+QIcon MainImageIcon(MainImage image);
+
+// The picture beside a host in the Hosts state submenu.
+MainImage HostStateImage(HostState state);
 
 // The program's own notification-area icon.
 QIcon TrayIconPicture();

@@ -27,7 +27,7 @@ TfrmLog::TfrmLog(QWidget* parent)
     memLog_->setLineWrapMode(QPlainTextEdit::NoWrap);
     memLog_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memLog_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    SetHelpContext(memLog_, 2);
+    SetHelpContext(memLog_, HelpContext::Notices);
 
     panel1_->setObjectName(QStringLiteral("Panel1"));
     panel1_->setFrameShape(QFrame::Panel);

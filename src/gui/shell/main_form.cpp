@@ -58,8 +58,8 @@ TfrmMain::TfrmMain()
     memReport_->viewport()->setAutoFillBackground(false);
     memReport_->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
     memReport_->viewport()->installEventFilter(this);
-    SetHelpContext(this, 2);
-    SetHelpContext(memReport_, 2);
+    SetHelpContext(this, HelpContext::Notices);
+    SetHelpContext(memReport_, HelpContext::Notices);
 
     connect(trmAsk_, &AppTimer::Tick, this, &TfrmMain::trmAskTimer);
     connect(tmrHide_, &AppTimer::Tick, this, &TfrmMain::tmrHideTimer);
@@ -88,31 +88,32 @@ void TfrmMain::BuildMenu()
     miStart_ = new pelmora::StartStopAction(pmMain_);
     miStart_->setObjectName(QStringLiteral("miStart"));
     miStart_->setText(QStringLiteral("Stop"));
-    miStart_->setIcon(MainImageIcon(3));
+    miStart_->setIcon(MainImageIcon(MainImage::Stop));
     connect(miStart_, &QAction::triggered, this, &TfrmMain::miStartClick);
     pmMain_->addAction(miStart_);
     pmMain_->setDefaultAction(miStart_);
 
-    miHoststate_ = pmMain_->addMenu(MainImageIcon(4), QStringLiteral("Hosts state "));
+    miHoststate_ =
+        pmMain_->addMenu(MainImageIcon(MainImage::HostsState), QStringLiteral("Hosts state "));
     miHoststate_->setObjectName(QStringLiteral("miHoststate"));
     miHoststate_->menuAction()->setObjectName(QStringLiteral("miHoststate"));
     miHoststate_->setToolTipsVisible(true);
 
-    miLog_ =
-        pmMain_->addAction(MainImageIcon(5), QStringLiteral("Log"), this, &TfrmMain::miLogClick);
+    miLog_ = pmMain_->addAction(MainImageIcon(MainImage::Log), QStringLiteral("Log"), this,
+                                &TfrmMain::miLogClick);
     miLog_->setObjectName(QStringLiteral("miLog"));
 
-    miSettings_ = pmMain_->addAction(MainImageIcon(8), QStringLiteral("Settings"), this,
-                                     [this] { pelmora::miSettingsClick(*this); });
+    miSettings_ = pmMain_->addAction(MainImageIcon(MainImage::Settings), QStringLiteral("Settings"),
+                                     this, [this] { pelmora::miSettingsClick(*this); });
     miSettings_->setObjectName(QStringLiteral("miSettings"));
 
-    miHelp_ =
-        pmMain_->addAction(MainImageIcon(6), QStringLiteral("Help"), this, &TfrmMain::miHelpClick);
+    miHelp_ = pmMain_->addAction(MainImageIcon(MainImage::Help), QStringLiteral("Help"), this,
+                                 &TfrmMain::miHelpClick);
     miHelp_->setObjectName(QStringLiteral("miHelp"));
-    SetHelpContext(miHelp_, 1);
+    SetHelpContext(miHelp_, HelpContext::HelpItem);
 
     // The About box belongs to the application frame, which connects it.
-    miAbout_ = pmMain_->addAction(MainImageIcon(7), QStringLiteral("About"));
+    miAbout_ = pmMain_->addAction(MainImageIcon(MainImage::About), QStringLiteral("About"));
     miAbout_->setObjectName(QStringLiteral("miAbout"));
 
     pmMain_->addSeparator()->setObjectName(QStringLiteral("N1"));
@@ -253,10 +254,10 @@ void TfrmMain::tmrHideTimer()
 
 bool TfrmMain::IsRunning() const
 {
-    return startImage_ != 2;
+    return startImage_ != MainImage::Start;
 }
 
-void TfrmMain::SetStartImage(int image)
+void TfrmMain::SetStartImage(MainImage image)
 {
     startImage_ = image;
     miStart_->setIcon(MainImageIcon(image));
@@ -264,9 +265,9 @@ void TfrmMain::SetStartImage(int image)
 
 void TfrmMain::miStartClick()
 {
-    if (startImage_ == 2) {
+    if (startImage_ == MainImage::Start) {
         trmAsk_->SetEnabled(true);
-        SetStartImage(3);
+        SetStartImage(MainImage::Stop);
         miStart_->setText(Message("Stop"));
         worker_->Wake();
     } else {
@@ -274,7 +275,7 @@ void TfrmMain::miStartClick()
         // it then stands.
         trmAsk_->SetEnabled(false);
         hosts_.SetAllDown();
-        SetStartImage(2);
+        SetStartImage(MainImage::Start);
         miStart_->setText(Message("Start"));
     }
 }
@@ -293,7 +294,7 @@ void TfrmMain::miLogClick()
 
 void TfrmMain::miHelpClick()
 {
-    ShowHelp(1);
+    ShowHelp(HelpContext::HelpItem);
 }
 
 void TfrmMain::miQuitClick()
@@ -319,7 +320,7 @@ void TfrmMain::HostListReset()
 void TfrmMain::HostAppended(std::size_t index)
 {
     const HostEntry* entry = hosts_.At(index);
-    QAction* item = miHoststate_->addAction(MainImageIcon(static_cast<int>(entry->State())),
+    QAction* item = miHoststate_->addAction(MainImageIcon(HostStateImage(entry->State())),
                                             Local(entry->Target()));
     item->setToolTip(Local(entry->Proxy()));
 }
@@ -329,7 +330,7 @@ void TfrmMain::HostStateChanged(std::size_t index)
     const QList<QAction*> items = miHoststate_->actions();
     if (index < static_cast<std::size_t>(items.size())) {
         items[static_cast<qsizetype>(index)]->setIcon(
-            MainImageIcon(static_cast<int>(hosts_.At(index)->State())));
+            MainImageIcon(HostStateImage(hosts_.At(index)->State())));
     }
 }
 

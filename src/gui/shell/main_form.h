@@ -10,6 +10,7 @@
 #include "core/monitor/host_list.h"
 #include "core/monitor/http/http_client.h"
 #include "core/monitor/icmp/icmp_client.h"
+#include "gui/shell/image_list.h"
 #include "gui/shell/qt_hand_over.h"
 
 class QAction;
@@ -87,7 +88,7 @@ private:
 
     void BuildMenu();
     void BuildTray();
-    void SetStartImage(int image);
+    void SetStartImage(MainImage image);
     void PlacePopUp();
 
     HostList hosts_;
@@ -106,7 +107,7 @@ private:
     AppTimer* tmrHide_ = nullptr;
     QPlainTextEdit* memReport_ = nullptr;
     TfrmLog* frmLog_ = nullptr;
-    int startImage_ = 3;
+    MainImage startImage_ = MainImage::Stop;
 
     TIdIcmpClient IdIcmpClient1_;
     TIdHTTP IdHTTP1_;

@@ -24,6 +24,7 @@
 #include "gui/help/help_context.h"
 #include "gui/shell/skin.h"
 #include "support/gui/modal_dialog.h"
+#include "support/source_dir.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -33,8 +34,7 @@ using namespace Qt::StringLiterals;
 using test::TempDir;
 using test::WriteFile;
 
-const std::filesystem::path kSourceDir(PELMORA_SOURCE_DIR);
-const std::filesystem::path kShippedSkin = kSourceDir / "Skins" / "Tamsel.skn";
+const std::filesystem::path kShippedSkin = test::kSourceDir / "Skins" / "Tamsel.skn";
 
 // Takes what the box hands to the desktop instead of starting a mail
 // program or a browser.
@@ -154,7 +154,8 @@ TEST_F(AboutBox, IsAFixedModalBoxOfTheMainWindowWithHelpContextFive)
         }
         const bool without =
             control->objectName() == u"lbSupport1"_s || control->objectName() == u"plLogo"_s;
-        EXPECT_EQ(HelpContextOf(control), without ? 0 : 5) << control->objectName().toStdString();
+        EXPECT_EQ(HelpContextOf(control), without ? HelpContext::None : HelpContext::About)
+            << control->objectName().toStdString();
     }
 }
 
@@ -244,7 +245,7 @@ TEST_F(AboutBox, WithTheShippedSkinLooksTheSameOnALightAndADarkDesktop)
 
 TEST_F(AboutBox, NoTextOfAShippedLanguageIsCutOff)
 {
-    const std::filesystem::path shipped = kSourceDir / "Languages";
+    const std::filesystem::path shipped = test::kSourceDir / "Languages";
     for (const auto& file : std::filesystem::directory_iterator(shipped)) {
         SCOPED_TRACE(file.path().filename().string());
         std::filesystem::copy_file(file.path(), dir_ / "Languages" / file.path().filename(),

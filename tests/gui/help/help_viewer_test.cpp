@@ -75,7 +75,7 @@ protected:
 
 TEST_F(Help, ShowsTheTopicOfTheContextInOneReusedWindow)
 {
-    ShowHelp(3);
+    ShowHelp(HelpContext::Settings);
     TfrmHelp* viewer = desk_.Viewer();
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
@@ -87,7 +87,7 @@ TEST_F(Help, ShowsTheTopicOfTheContextInOneReusedWindow)
 
     // The file is read for every request, so an edited file shows at once.
     WriteHelp(std::string(kHelp) + "more about the box\n");
-    ShowHelp(5);
+    ShowHelp(HelpContext::About);
     EXPECT_EQ(desk_.Viewer(), viewer);
     EXPECT_EQ(viewer->CurrentTopic(), 5);
     EXPECT_EQ(viewer->Browser()->toPlainText(),
@@ -100,7 +100,7 @@ TEST_F(Help, ShowsTheTopicOfTheContextInOneReusedWindow)
 
     // Closed, it is only hidden and comes back for the next request.
     viewer->close();
-    ShowHelp(2);
+    ShowHelp(HelpContext::Notices);
     EXPECT_EQ(desk_.Viewer(), viewer);
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_FALSE(viewer->BackButton()->isEnabled());
@@ -108,7 +108,7 @@ TEST_F(Help, ShowsTheTopicOfTheContextInOneReusedWindow)
 
 TEST_F(Help, LinksContentsAndBackMoveBetweenTopics)
 {
-    ShowHelp(1);
+    ShowHelp(HelpContext::HelpItem);
     TfrmHelp* viewer = desk_.Viewer();
     ASSERT_NE(viewer, nullptr);
     EXPECT_FALSE(viewer->ContentsButton()->isEnabled());
@@ -131,18 +131,18 @@ TEST_F(Help, ShowsNothingWithoutTheFileOrTheTopic)
     const struct {
         const char* name;
         std::function<void(const std::filesystem::path& file)> prepare;
-        int context;
+        HelpContext context;
     } cases[] = {
-        {"no topic", [](const auto&) {}, 4},
-        {"no context", [](const auto&) {}, 0},
-        {"no file", [](const auto& file) { std::filesystem::remove(file); }, 1},
+        {"no topic", [](const auto&) {}, HelpContext{4}},
+        {"no context", [](const auto&) {}, HelpContext::None},
+        {"no file", [](const auto& file) { std::filesystem::remove(file); }, HelpContext::HelpItem},
         {"a folder",
          [](const auto& file) {
              std::filesystem::remove(file);
              std::filesystem::create_directory(file);
          },
-         1},
-        {"empty file", [](const auto& file) { WriteFile(file, ""); }, 1},
+         HelpContext::HelpItem},
+        {"empty file", [](const auto& file) { WriteFile(file, ""); }, HelpContext::HelpItem},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -158,10 +158,10 @@ TEST_F(Help, ShowsNothingWithoutTheFileOrTheTopic)
     // An open viewer stays on its topic.
     std::filesystem::remove_all(dir_ / "Help" / "PELMORA.HLP");
     WriteHelp(kHelp);
-    ShowHelp(3);
-    ShowHelp(4);
+    ShowHelp(HelpContext::Settings);
+    ShowHelp(HelpContext{4});
     std::filesystem::remove(dir_ / "Help" / "PELMORA.HLP");
-    ShowHelp(5);
+    ShowHelp(HelpContext::About);
     ASSERT_NE(desk_.Viewer(), nullptr);
     EXPECT_EQ(desk_.Viewer()->CurrentTopic(), 3);
 }
@@ -169,16 +169,16 @@ TEST_F(Help, ShowsNothingWithoutTheFileOrTheTopic)
 TEST_F(Help, F1OpensTheContextOfTheFocusedControlOrItsWindow)
 {
     QWidget owner;
-    SetHelpContext(&owner, 2);
+    SetHelpContext(&owner, HelpContext::Notices);
     owner.show();
 
     // A dialog of the settings kind: context 3 on the window, one control
     // with a context of its own.
     QDialog dialog(&owner);
-    SetHelpContext(&dialog, 3);
+    SetHelpContext(&dialog, HelpContext::Settings);
     auto* plain = new QLineEdit(&dialog);
     auto* own = new QLineEdit(&dialog);
-    SetHelpContext(own, 5);
+    SetHelpContext(own, HelpContext::About);
     // A dialog without context does not borrow its owner's.
     QDialog silent(&owner);
     auto* silentEdit = new QLineEdit(&silent);
@@ -216,8 +216,8 @@ TEST_F(Help, F1OpensTheContextOfTheFocusedControlOrItsWindow)
 
     // In a menu the highlighted item speaks first (the tray menu's Help).
     QMenu menu;
-    SetHelpContext(&menu, 2);
-    SetHelpContext(menu.addAction(QStringLiteral("Help")), 1);
+    SetHelpContext(&menu, HelpContext::Notices);
+    SetHelpContext(menu.addAction(QStringLiteral("Help")), HelpContext::HelpItem);
     menu.popup(QPoint(0, 0));
     menu.setActiveAction(menu.actions().first());
     QTest::keyClick(&menu, Qt::Key_F1);
@@ -230,7 +230,7 @@ TEST_F(Help, F1OpensTheContextOfTheFocusedControlOrItsWindow)
 TEST_F(Help, WorksBesideAModalDialogAndOutlivesIt)
 {
     QDialog dialog;
-    SetHelpContext(&dialog, 3);
+    SetHelpContext(&dialog, HelpContext::Settings);
     auto* edit = new QLineEdit(&dialog);
     bool ran = false;
     QTimer::singleShot(0, &dialog, [&] {
@@ -259,7 +259,7 @@ TEST_F(Help, WorksBesideAModalDialogAndOutlivesIt)
     auto modal = std::make_unique<QDialog>();
     modal->setWindowModality(Qt::ApplicationModal);
     modal->show();
-    ShowHelp(5);
+    ShowHelp(HelpContext::About);
     const QPointer<TfrmHelp> viewer = desk_.Viewer();
     EXPECT_EQ(viewer->parentWidget(), modal.get());
     ClickThroughWindow(viewer, viewer->ContentsButton());

@@ -21,7 +21,7 @@ std::vector<QIcon> AllPictures()
 {
     std::vector<QIcon> icons;
     for (int i = 0; i <= static_cast<int>(MainImage::Settings); ++i)
-        icons.push_back(MainImageIcon(i));
+        icons.push_back(MainImageIcon(static_cast<MainImage>(i)));
     icons.push_back(TrayIconPicture());
     return icons;
 }
@@ -51,10 +51,10 @@ TEST(ImageList, EveryPictureIsDrawnOnATransparentSquareAtEachTraySize)
     }
 }
 
-TEST(ImageList, IndexesOutsideTheListGiveANullIcon)
+TEST(ImageList, ValuesOutsideTheListGiveANullIcon)
 {
     for (const int index : {-1, 9, 10, INT_MIN, INT_MAX})
-        EXPECT_TRUE(MainImageIcon(index).isNull()) << index;
+        EXPECT_TRUE(MainImageIcon(static_cast<MainImage>(index)).isNull()) << index;
 }
 
 TEST(ImageList, NoTwoPicturesAreAlike)
@@ -81,8 +81,8 @@ TEST(ImageList, BallsAndTheProhibitionSignShowTheirColourAtTheCentre)
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.image));
         for (const int side : {16, 32}) {
-            const QColor centre = Render(MainImageIcon(static_cast<int>(c.image)), side)
-                                      .pixelColor(side / 2, side / 2);
+            const QColor centre =
+                Render(MainImageIcon(c.image), side).pixelColor(side / 2, side / 2);
             EXPECT_EQ(centre.alpha(), 255);
             EXPECT_GT(centre.hsvSaturation(), 128);
             const int hue = centre.hsvHue() < c.hueFrom ? centre.hsvHue() + 360 : centre.hsvHue();
@@ -102,7 +102,7 @@ TEST(ImageList, LargerSizesArePaintedAfreshNotScaledUp)
 
     // The page's left edge is a 1-unit line: one whole pixel at 16 px and two
     // whole pixels, with clean transparent and white neighbours, at ratio 2.
-    const QIcon page = MainImageIcon(static_cast<int>(MainImage::Log));
+    const QIcon page = MainImageIcon(MainImage::Log);
     const QPixmap sharp = page.pixmap(QSize(16, 16), 2.0);
     EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(16, 16));
     struct Edge {
@@ -129,15 +129,16 @@ TEST(ImageList, LargerSizesArePaintedAfreshNotScaledUp)
 TEST(ImageList, RepeatedCallsShareOneIconEach)
 {
     for (int i = 0; i <= static_cast<int>(MainImage::Settings); ++i) {
-        EXPECT_EQ(MainImageIcon(i).cacheKey(), MainImageIcon(i).cacheKey()) << i;
-        EXPECT_NE(MainImageIcon(i).cacheKey(), TrayIconPicture().cacheKey()) << i;
+        const auto image = static_cast<MainImage>(i);
+        EXPECT_EQ(MainImageIcon(image).cacheKey(), MainImageIcon(image).cacheKey()) << i;
+        EXPECT_NE(MainImageIcon(image).cacheKey(), TrayIconPicture().cacheKey()) << i;
     }
     EXPECT_EQ(TrayIconPicture().cacheKey(), TrayIconPicture().cacheKey());
 }
 
 TEST(ImageList, DisabledPicturesAreFaded)
 {
-    const QIcon ball = MainImageIcon(static_cast<int>(MainImage::HostUp));
+    const QIcon ball = MainImageIcon(MainImage::HostUp);
     EXPECT_GT(OpaquePixels(Render(ball, 16)), 0);
     EXPECT_EQ(OpaquePixels(Render(ball, 16, QIcon::Disabled)), 0);
     EXPECT_EQ(Render(ball, 16, QIcon::Selected), Render(ball, 16));

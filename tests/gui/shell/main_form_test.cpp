@@ -69,11 +69,14 @@ TEST_F(MainForm, TrayMenuHasItsItemsInOrderWithTheirPictures)
     struct Expected {
         const char* name;
         const char* caption;
-        int image;
+        MainImage image;
     };
-    const Expected expected[] = {{"miStart", "Stop", 3}, {"miHoststate", "Hosts state ", 4},
-                                 {"miLog", "Log", 5},    {"miSettings", "Settings", 8},
-                                 {"miHelp", "Help", 6},  {"miAbout", "About", 7}};
+    const Expected expected[] = {{"miStart", "Stop", MainImage::Stop},
+                                 {"miHoststate", "Hosts state ", MainImage::HostsState},
+                                 {"miLog", "Log", MainImage::Log},
+                                 {"miSettings", "Settings", MainImage::Settings},
+                                 {"miHelp", "Help", MainImage::Help},
+                                 {"miAbout", "About", MainImage::About}};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(items[i]->objectName(), QLatin1String(expected[i].name));
         EXPECT_EQ(items[i]->text(), QLatin1String(expected[i].caption));
@@ -97,12 +100,12 @@ TEST_F(MainForm, HostsStateMirrorsTheListWithStatePicturesAndProxyTips)
     ASSERT_EQ(items.size(), 2);
     EXPECT_EQ(items[0]->text(), QStringLiteral("127.0.0.1"));
     EXPECT_EQ(items[1]->toolTip(), QStringLiteral("127.0.0.1:1"));
-    EXPECT_EQ(KeyOf(items[0]->icon()), KeyOf(MainImageIcon(1)));
+    EXPECT_EQ(KeyOf(items[0]->icon()), KeyOf(MainImageIcon(MainImage::HostDown)));
 
     // The first cycle finds the loopback host and reports it.
     ASSERT_TRUE(WaitFor([&] { return form.isVisible(); }));
-    EXPECT_EQ(KeyOf(items[0]->icon()), KeyOf(MainImageIcon(0)));
-    EXPECT_EQ(KeyOf(items[1]->icon()), KeyOf(MainImageIcon(1)));
+    EXPECT_EQ(KeyOf(items[0]->icon()), KeyOf(MainImageIcon(MainImage::HostUp)));
+    EXPECT_EQ(KeyOf(items[1]->icon()), KeyOf(MainImageIcon(MainImage::HostDown)));
     EXPECT_EQ(form.ReportMemo()->toPlainText(), QStringLiteral("AppearHosts\n  127.0.0.1"));
     EXPECT_TRUE(log.Memo()->toPlainText().contains(QStringLiteral(". AppearHost 127.0.0.1\n")));
 }
@@ -137,14 +140,15 @@ TEST_F(MainForm, StopMarksEveryHostDownAndStartReportsThemAgain)
     EXPECT_FALSE(form.AskTimer()->Enabled());
     EXPECT_EQ(form.Hosts().At(0)->State(), HostState::Down);
     EXPECT_EQ(form.StartStopAction()->text(), QStringLiteral("Start"));
-    EXPECT_EQ(KeyOf(form.StartStopAction()->icon()), KeyOf(MainImageIcon(2)));
-    EXPECT_EQ(KeyOf(form.HostStateMenu()->actions()[0]->icon()), KeyOf(MainImageIcon(1)));
+    EXPECT_EQ(KeyOf(form.StartStopAction()->icon()), KeyOf(MainImageIcon(MainImage::Start)));
+    EXPECT_EQ(KeyOf(form.HostStateMenu()->actions()[0]->icon()),
+              KeyOf(MainImageIcon(MainImage::HostDown)));
 
     form.miStartClick();
     EXPECT_TRUE(form.IsRunning());
     EXPECT_TRUE(form.AskTimer()->Enabled());
     EXPECT_EQ(form.StartStopAction()->text(), QStringLiteral("Stop"));
-    EXPECT_EQ(KeyOf(form.StartStopAction()->icon()), KeyOf(MainImageIcon(3)));
+    EXPECT_EQ(KeyOf(form.StartStopAction()->icon()), KeyOf(MainImageIcon(MainImage::Stop)));
     ASSERT_TRUE(WaitFor([&] { return form.isVisible(); }));
     EXPECT_EQ(form.Hosts().At(0)->State(), HostState::Up);
 }
