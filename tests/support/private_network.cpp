@@ -11,6 +11,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "support/skip_without_root.h"
+
 namespace pelmora::test {
 
 bool EnterPrivateNetwork(std::string* whyNot)
@@ -69,7 +71,7 @@ void PrivateNetworkTest::SetUp()
 {
     std::string whyNot;
     if (!EnterPrivateNetwork(&whyNot)) {
-        GTEST_SKIP() << whyNot;
+        SkipWithoutRoot(whyNot);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "core/config/ini_file.h"
 #include "core/config/settings.h"
 #include "support/private_mounts.h"
+#include "support/skip_without_root.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -23,7 +24,7 @@ protected:
     {
         std::string whyNot;
         if (!test::EnterPrivateMounts(&whyNot)) {
-            GTEST_SKIP() << whyNot;
+            test::SkipWithoutRoot(whyNot);
         }
     }
 

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "support/source_dir.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -186,8 +187,7 @@ TEST(HelpFileLoad, ReadsARegularFileAndNothingElse)
 // opens, and every other topic can be reached from the contents.
 TEST(ShippedHelpFile, HasTheProgramsTopicsAllReachableFromTheContents)
 {
-    const std::filesystem::path path =
-        std::filesystem::path(PELMORA_SOURCE_DIR) / "Help" / "PELMORA.HLP";
+    const std::filesystem::path path = test::kSourceDir / "Help" / "PELMORA.HLP";
     const std::optional<HelpFile> file = LoadHelpFile(path);
     ASSERT_TRUE(file) << path;
     EXPECT_EQ(Problems(*file), "");

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/base/app_paths.h"
+#include "support/source_dir.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -74,7 +75,7 @@ TEST_F(Languages, LanguageNameComesFromTheSettingsFileBesideTheExecutable)
 
 TEST_F(Languages, ShippedEnglishFileNamesEveryMessageKey)
 {
-    SetExecutableDirForTesting(PELMORA_SOURCE_DIR);
+    SetExecutableDirForTesting(test::kSourceDir);
     SetCurrentLanguage("English");
     for (const char* key :
          {"Start", "Stop", "AppearHost", "LoseHost", "LoseHosts", "AppearHosts", "NewIP", "NewHTTP",

@@ -14,6 +14,7 @@
 #include "core/base/app_paths.h"
 #include "core/config/proxy_field.h"
 #include "core/i18n/languages.h"
+#include "support/gui/find_control.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -43,9 +44,7 @@ protected:
 
     template <typename T> T* Control(const char* name)
     {
-        T* control = dialog_->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(control, nullptr) << name;
-        return control;
+        return test::FindControl<T>(*dialog_, name);
     }
 
     QLineEdit* IpField() { return Control<QLineEdit>("MaskEdit1"); }

@@ -32,27 +32,18 @@
 #include "gui/help/help_context.h"
 #include "gui/help/help_desk.h"
 #include "gui/help/help_viewer.h"
+#include "support/gui/find_control.h"
 #include "support/gui/modal_dialog.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
 namespace {
 
+using test::ClickButton;
+using test::FindControl;
 using test::TempDir;
 using test::WhenModalOpens;
 using test::WriteFile;
-
-template <typename T> T* Find(const QWidget& parent, const char* name)
-{
-    T* control = parent.findChild<T*>(QLatin1String(name));
-    EXPECT_NE(control, nullptr) << name;
-    return control;
-}
-
-void Click(const QWidget& parent, const char* button)
-{
-    Find<QPushButton>(parent, button)->click();
-}
 
 class SettingsDialog : public ::testing::Test {
 protected:
@@ -75,7 +66,7 @@ protected:
         SetExecutableDirForTesting({});
     }
 
-    template <typename T> T* Control(const char* name) { return Find<T>(*dialog_, name); }
+    template <typename T> T* Control(const char* name) { return FindControl<T>(*dialog_, name); }
     QListWidget* Lines() { return Control<QListWidget>("lbxHosts"); }
 
     void AddLines(int count)
@@ -88,6 +79,7 @@ protected:
     std::vector<std::string> LineTexts() const
     {
         std::vector<std::string> texts;
+        texts.reserve(static_cast<std::size_t>(dialog_->HostLineCount()));
         for (int row = 0; row < dialog_->HostLineCount(); ++row) {
             texts.push_back(dialog_->HostLineText(row));
         }
@@ -138,7 +130,7 @@ TEST_F(SettingsDialog, NoButtonIsDefaultAndEscapeClosesNothing)
         QTest::keyClick(Lines(), Qt::Key_Escape);
         QTest::keyClick(Lines(), Qt::Key_Return);
         EXPECT_TRUE(dialog_->isVisible());
-        Click(*dialog_, "btnOK");
+        ClickButton(*dialog_, "btnOK");
     });
     QTimer::singleShot(3000, dialog_.get(), &QDialog::reject); // bounds a failure
     EXPECT_EQ(dialog_->exec(), QDialog::Accepted);
@@ -153,15 +145,15 @@ TEST_F(SettingsDialog, HelpOpensTopicThreeAsDoTheHostListAndTheButtons)
     for (const char* name :
          {"lbSettings", "Panel1", "btnHelp", "btnCancel", "btnOK", "gbHostList", "lbxHosts",
           "btnAddIP", "btnAddHTTP", "btnAddLan", "btnEdit", "btnDelete"}) {
-        EXPECT_EQ(HelpContextOf(Find<QWidget>(dialog, name)), 3) << name;
+        EXPECT_EQ(HelpContextOf(FindControl<QWidget>(dialog, name)), HelpContext::Settings) << name;
     }
     for (const char* name : {"Notebook1", "gbCheckParams", "sePopUpInt", "seCheckPeriod",
                              "btnFontInPopUp", "cbLang"}) {
-        EXPECT_EQ(HelpContextFor(Find<QWidget>(dialog, name)), 0) << name;
+        EXPECT_EQ(HelpContextFor(FindControl<QWidget>(dialog, name)), HelpContext::None) << name;
     }
 
     dialog.show();
-    Click(dialog, "btnHelp");
+    ClickButton(dialog, "btnHelp");
     ASSERT_NE(desk.Viewer(), nullptr);
     EXPECT_TRUE(desk.Viewer()->isVisible());
     EXPECT_EQ(desk.Viewer()->CurrentTopic(), 3);
@@ -173,26 +165,26 @@ TEST_F(SettingsDialog, AddAppendsALastLineAndLeavesTheSelection)
     Lines()->setCurrentRow(0);
 
     WhenModalOpens([](QWidget& window) {
-        auto* field = Find<QLineEdit>(window, "MaskEdit1");
+        auto* field = FindControl<QLineEdit>(window, "MaskEdit1");
         field->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(field, QStringLiteral("10.1.2.3"));
-        Click(window, "btnOK");
+        ClickButton(window, "btnOK");
     });
-    Click(*dialog_, "btnAddIP");
-    WhenModalOpens([](QWidget& window) { Click(window, "btnOK"); });
-    Click(*dialog_, "btnAddIP");
+    ClickButton(*dialog_, "btnAddIP");
+    WhenModalOpens([](QWidget& window) { ClickButton(window, "btnOK"); });
+    ClickButton(*dialog_, "btnAddIP");
     WhenModalOpens([](QWidget& window) {
-        Find<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("http://10.0.0.5/"));
-        Find<QCheckBox>(window, "cbProxy")->click();
-        Find<QLineEdit>(window, "MaskEdit1")->setText(QStringLiteral("10.0.0.9:8080"));
-        Click(window, "btnOK");
+        FindControl<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("http://10.0.0.5/"));
+        FindControl<QCheckBox>(window, "cbProxy")->click();
+        FindControl<QLineEdit>(window, "MaskEdit1")->setText(QStringLiteral("10.0.0.9:8080"));
+        ClickButton(window, "btnOK");
     });
-    Click(*dialog_, "btnAddHTTP");
+    ClickButton(*dialog_, "btnAddHTTP");
     WhenModalOpens([](QWidget& window) {
-        Find<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("\\\\pc"));
-        Click(window, "btnCancel");
+        FindControl<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("\\\\pc"));
+        ClickButton(window, "btnCancel");
     });
-    Click(*dialog_, "btnAddLan");
+    ClickButton(*dialog_, "btnAddLan");
 
     EXPECT_EQ(LineTexts(),
               (std::vector<std::string>{"host1", "host2", "10.1.2.3", "...", "http://10.0.0.5/"}));
@@ -229,9 +221,9 @@ TEST_F(SettingsDialog, EditOpensTheLinesModeAndReplacesItsTextAndWebProxyOnly)
             ASSERT_NE(entry, nullptr);
             EXPECT_EQ(entry->Mode(), c.mode);
             EXPECT_EQ(entry->windowTitle(), QLatin1String(c.title));
-            Click(window, "btnOK");
+            ClickButton(window, "btnOK");
         });
-        Click(*dialog_, "btnEdit");
+        ClickButton(*dialog_, "btnEdit");
         EXPECT_EQ(dialog_->HostLineText(c.row), c.newText);
         EXPECT_EQ(dialog_->HostLineProxy(c.row), c.proxyAfter);
         EXPECT_EQ(Lines()->currentRow(), c.row);
@@ -241,16 +233,16 @@ TEST_F(SettingsDialog, EditOpensTheLinesModeAndReplacesItsTextAndWebProxyOnly)
     // Dropping the proxy of a web line; Cancel changes nothing.
     Lines()->setCurrentRow(0);
     WhenModalOpens([](QWidget& window) {
-        Find<QCheckBox>(window, "cbProxy")->click();
-        Click(window, "btnOK");
+        FindControl<QCheckBox>(window, "cbProxy")->click();
+        ClickButton(window, "btnOK");
     });
-    Click(*dialog_, "btnEdit");
+    ClickButton(*dialog_, "btnEdit");
     EXPECT_EQ(dialog_->HostLineProxy(0), std::nullopt);
     WhenModalOpens([](QWidget& window) {
-        Find<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("http://changed/"));
-        Click(window, "btnCancel");
+        FindControl<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("http://changed/"));
+        ClickButton(window, "btnCancel");
     });
-    Click(*dialog_, "btnEdit");
+    ClickButton(*dialog_, "btnEdit");
     EXPECT_EQ(dialog_->HostLineText(0), "HTTP://10.0.0.7/");
     EXPECT_EQ(dialog_->HostLineProxy(3), (TProxyRecord{"proxy.lan", 8080}));
 }
@@ -262,15 +254,16 @@ TEST_F(SettingsDialog, AProxyPortThatIsNoNumberIsReportedAndTheDialogStaysOpen)
     Lines()->setCurrentRow(0);
     QString message;
     WhenModalOpens([&message](QWidget& window) {
-        Find<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("http://new/"));
-        Find<QLineEdit>(window, "MaskEdit1")->setText(QStringLiteral("10.0.0.1:99999999999"));
+        FindControl<QLineEdit>(window, "edHTTP")->setText(QStringLiteral("http://new/"));
+        FindControl<QLineEdit>(window, "MaskEdit1")
+            ->setText(QStringLiteral("10.0.0.1:99999999999"));
         WhenModalOpens([&message](QWidget& box) {
             message = qobject_cast<QMessageBox*>(&box)->text();
             box.close();
         });
-        Click(window, "btnOK");
+        ClickButton(window, "btnOK");
     });
-    Click(*dialog_, "btnEdit");
+    ClickButton(*dialog_, "btnEdit");
     EXPECT_EQ(message, QStringLiteral("'99999999999' is not a valid integer value"));
     EXPECT_EQ(dialog_->HostLineText(0), "http://new/");
     EXPECT_EQ(dialog_->HostLineProxy(0), (TProxyRecord{"10.0.0.1", 3128}));
@@ -282,7 +275,7 @@ TEST_F(SettingsDialog, DeleteRemovesTheSelectedLineAndSelectsTheFirst)
     AddLines(5);
     dialog_->AddHostLine("proxied", TProxyRecord{"10.0.0.1", 1});
     Lines()->setCurrentRow(2);
-    Click(*dialog_, "btnDelete");
+    ClickButton(*dialog_, "btnDelete");
     EXPECT_EQ(LineTexts(),
               (std::vector<std::string>{"host1", "host2", "host4", "host5", "proxied"}));
     EXPECT_EQ(Lines()->currentRow(), 0);
@@ -290,11 +283,11 @@ TEST_F(SettingsDialog, DeleteRemovesTheSelectedLineAndSelectsTheFirst)
 
     // The proxy goes with its line, and moves with the lines after it.
     Lines()->setCurrentRow(3);
-    Click(*dialog_, "btnDelete");
+    ClickButton(*dialog_, "btnDelete");
     EXPECT_EQ(dialog_->HostLineText(3), "proxied");
     EXPECT_EQ(dialog_->HostLineProxy(3), (TProxyRecord{"10.0.0.1", 1}));
     Lines()->setCurrentRow(3);
-    Click(*dialog_, "btnDelete");
+    ClickButton(*dialog_, "btnDelete");
     for (int row = 0; row < dialog_->HostLineCount(); ++row) {
         EXPECT_EQ(dialog_->HostLineProxy(row), std::nullopt);
     }
@@ -304,15 +297,15 @@ TEST_F(SettingsDialog, EditAndDeleteWithoutASelectedLineDoNothing)
 {
     AddLines(1);
     Lines()->setCurrentRow(0);
-    Click(*dialog_, "btnDelete");
+    ClickButton(*dialog_, "btnDelete");
     EXPECT_EQ(dialog_->HostLineCount(), 0);
     EXPECT_EQ(Lines()->currentItem(), nullptr);
 
     AddLines(2);
     Lines()->clearSelection();
     CloseStrayDialogsAfter(2000);
-    Click(*dialog_, "btnEdit");
-    Click(*dialog_, "btnDelete");
+    ClickButton(*dialog_, "btnEdit");
+    ClickButton(*dialog_, "btnDelete");
     EXPECT_EQ(LineTexts(), (std::vector<std::string>{"host1", "host2"}));
 }
 
@@ -377,23 +370,23 @@ TEST_F(SettingsDialog, TheFontButtonChoosesFromThePopUpsFontAndAppliesAtOnce)
     // The chooser starts from what the pop-up shows now.
     popUp_.SetFont(Font("Current Face", 11, 0x0000FF, false));
     WhenModalOpens([](QWidget& chooser) {
-        EXPECT_EQ(Find<QFontComboBox>(chooser, "cbFace")->currentText(),
+        EXPECT_EQ(FindControl<QFontComboBox>(chooser, "cbFace")->currentText(),
                   QStringLiteral("Current Face"));
-        EXPECT_EQ(Find<QSpinBox>(chooser, "seSize")->value(), 11);
-        Find<QFontComboBox>(chooser, "cbFace")->setEditText(QStringLiteral("New Face"));
-        Find<QSpinBox>(chooser, "seSize")->setValue(14);
-        Find<QCheckBox>(chooser, "cbBold")->setChecked(true);
-        Find<QCheckBox>(chooser, "cbStrikeOut")->setChecked(true);
+        EXPECT_EQ(FindControl<QSpinBox>(chooser, "seSize")->value(), 11);
+        FindControl<QFontComboBox>(chooser, "cbFace")->setEditText(QStringLiteral("New Face"));
+        FindControl<QSpinBox>(chooser, "seSize")->setValue(14);
+        FindControl<QCheckBox>(chooser, "cbBold")->setChecked(true);
+        FindControl<QCheckBox>(chooser, "cbStrikeOut")->setChecked(true);
         WhenModalOpens([](QWidget& colors) {
             auto& colorDialog = *qobject_cast<QColorDialog*>(&colors);
             EXPECT_EQ(colorDialog.currentColor(), QColor(255, 0, 0));
             colorDialog.setCurrentColor(QColor(0x12, 0x34, 0x56));
             colorDialog.accept();
         });
-        Click(chooser, "btnColor");
-        Find<QDialogButtonBox>(chooser, "")->button(QDialogButtonBox::Ok)->click();
+        ClickButton(chooser, "btnColor");
+        FindControl<QDialogButtonBox>(chooser, "")->button(QDialogButtonBox::Ok)->click();
     });
-    Click(*dialog_, "btnFontInPopUp");
+    ClickButton(*dialog_, "btnFontInPopUp");
 
     PopUpFont chosen = Font("New Face", 14, 0x563412, true);
     chosen.strikeOut = true;
@@ -404,10 +397,10 @@ TEST_F(SettingsDialog, TheFontButtonChoosesFromThePopUpsFontAndAppliesAtOnce)
     EXPECT_EQ(button->palette().color(QPalette::ButtonText), QColor(0x12, 0x34, 0x56));
 
     WhenModalOpens([](QWidget& chooser) {
-        Find<QSpinBox>(chooser, "seSize")->setValue(30);
-        Find<QDialogButtonBox>(chooser, "")->button(QDialogButtonBox::Cancel)->click();
+        FindControl<QSpinBox>(chooser, "seSize")->setValue(30);
+        FindControl<QDialogButtonBox>(chooser, "")->button(QDialogButtonBox::Cancel)->click();
     });
-    Click(*dialog_, "btnFontInPopUp");
+    ClickButton(*dialog_, "btnFontInPopUp");
     EXPECT_EQ(popUp_.Font(), chosen);
     EXPECT_EQ(dialog_->ChooserFont(), chosen);
     EXPECT_EQ(button->font().pointSize(), 14);
@@ -419,6 +412,7 @@ TEST_F(SettingsDialog, TheLanguageListIsReadAfreshOnEveryDropDown)
     dialog_->SetLanguageText("Typed");
     const auto listed = [languages] {
         std::vector<std::string> items;
+        items.reserve(static_cast<std::size_t>(languages->count()));
         for (int i = 0; i < languages->count(); ++i) {
             items.push_back(languages->itemText(i).toStdString());
         }

@@ -27,6 +27,7 @@
 #include "gui/i18n/form_translation.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
+#include "support/source_dir.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -37,7 +38,7 @@ using namespace Qt::StringLiterals;
 
 fs::path ShippedLanguages()
 {
-    return fs::path(PELMORA_SOURCE_DIR) / "Languages";
+    return test::kSourceDir / "Languages";
 }
 
 std::vector<fs::path> ShippedFiles()

@@ -26,30 +26,22 @@
 #include "gui/shell/app_timer.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
+#include "support/gui/find_control.h"
 #include "support/gui/modal_dialog.h"
 #include "support/private_mounts.h"
 #include "support/private_network.h"
+#include "support/skip_without_root.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
 namespace {
 
+using test::ClickButton;
+using test::FindControl;
 using test::ReadFile;
 using test::TempDir;
 using test::WhenModalOpens;
 using test::WriteFile;
-
-template <typename T> T* Find(const QWidget& parent, const char* name)
-{
-    T* control = parent.findChild<T*>(QLatin1String(name));
-    EXPECT_NE(control, nullptr) << name;
-    return control;
-}
-
-void Click(const QWidget& parent, const char* button)
-{
-    Find<QPushButton>(parent, button)->click();
-}
 
 TfrmSettings& AsSettings(QWidget& window)
 {
@@ -137,7 +129,7 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
     WhenModalOpens([this](QWidget& window) {
         TfrmSettings& dialog = AsSettings(window);
         EXPECT_EQ(OpenSettingsDialog(), &dialog);
-        EXPECT_EQ(Find<QListWidget>(dialog, "lbSettings")->currentRow(), 0);
+        EXPECT_EQ(FindControl<QListWidget>(dialog, "lbSettings")->currentRow(), 0);
         ASSERT_EQ(dialog.HostLineCount(), 3);
         EXPECT_EQ(dialog.HostLineText(1), "http://192.0.2.9/");
         EXPECT_EQ(dialog.HostLineProxy(1), (TProxyRecord{"10.0.0.1", 70000 - 65536}));
@@ -146,14 +138,14 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
         EXPECT_EQ(dialog.PopUpInterval(), 5000);
         EXPECT_EQ(dialog.CheckPeriod(), 0);
         EXPECT_EQ(dialog.ChooserFont(), form_->Font());
-        EXPECT_EQ(Find<QComboBox>(dialog, "cbLang")->currentText(), QStringLiteral("Test"));
+        EXPECT_EQ(FindControl<QComboBox>(dialog, "cbLang")->currentText(), QStringLiteral("Test"));
 
         // A second Settings click while the dialog is open does nothing.
         miSettingsClick(*form_);
         EXPECT_EQ(form_->findChildren<TfrmSettings*>().size(), 1);
 
         dialog.SetPopUpInterval(7000);
-        Click(dialog, "btnOK");
+        ClickButton(dialog, "btnOK");
     });
     miSettingsClick(*form_);
 
@@ -186,7 +178,7 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
     EXPECT_EQ(LogItemCaption(), QStringLiteral("Test log"));
 
     WhenModalOpens([this](QWidget& dialog) {
-        auto* language = Find<QComboBox>(dialog, "cbLang");
+        auto* language = FindControl<QComboBox>(dialog, "cbLang");
         language->clearEditText();
         QTest::keyClicks(language, QStringLiteral("Other"));
         EXPECT_EQ(CurrentLanguage(), "Other");
@@ -194,12 +186,13 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
 
         AsSettings(dialog).SetPopUpInterval(1);
         WhenModalOpens([](QWidget& chooser) {
-            Find<QFontComboBox>(chooser, "cbFace")->setEditText(QStringLiteral("Chosen Face"));
+            FindControl<QFontComboBox>(chooser, "cbFace")
+                ->setEditText(QStringLiteral("Chosen Face"));
             chooser.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
         });
-        Click(dialog, "btnFontInPopUp");
+        ClickButton(dialog, "btnFontInPopUp");
         EXPECT_EQ(form_->Font().name, "Chosen Face");
-        Click(dialog, "btnCancel");
+        ClickButton(dialog, "btnCancel");
     });
     miSettingsClick(*form_);
 
@@ -226,7 +219,7 @@ TEST_F(SettingsCommand, OkWhileACycleRunsRebuildsOnlyAfterItsEnd)
         QTest::qWaitFor([this] { return form_->Hosts().At(0)->State() == HostState::Up; }, 10000));
     ASSERT_FALSE(form_->Worker()->IsAsleep());
 
-    WhenModalOpens([](QWidget& dialog) { Click(dialog, "btnOK"); });
+    WhenModalOpens([](QWidget& dialog) { ClickButton(dialog, "btnOK"); });
     miSettingsClick(*form_);
 
     // The cycle ended, and reported against the old list, before the new
@@ -242,7 +235,8 @@ TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
 {
     std::string whyNot;
     if (!test::EnterPrivateMounts(&whyNot)) {
-        GTEST_SKIP() << whyNot;
+        test::SkipWithoutRoot(whyNot);
+        return;
     }
     ASSERT_TRUE(test::MountTmpfs(dir_.Path(), 1024, &whyNot)) << whyNot;
     Install("Item0=127.0.0.1\nItem1=192.0.2.7\n");
@@ -252,14 +246,14 @@ TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
 
     QString message;
     WhenModalOpens([&message](QWidget& dialog) {
-        Find<QListWidget>(dialog, "lbxHosts")->setCurrentRow(1);
-        Click(dialog, "btnDelete");
+        FindControl<QListWidget>(dialog, "lbxHosts")->setCurrentRow(1);
+        ClickButton(dialog, "btnDelete");
         AsSettings(dialog).SetPopUpInterval(900);
         WhenModalOpens([&message](QWidget& box) {
             message = qobject_cast<QMessageBox*>(&box)->text();
             box.close();
         });
-        Click(dialog, "btnOK");
+        ClickButton(dialog, "btnOK");
     });
     miSettingsClick(*form_);
 
@@ -275,7 +269,7 @@ TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
     bool opened = false;
     WhenModalOpens([&opened](QWidget& dialog) {
         opened = true;
-        Click(dialog, "btnCancel");
+        ClickButton(dialog, "btnCancel");
     });
     miSettingsClick(*form_);
     EXPECT_TRUE(opened);

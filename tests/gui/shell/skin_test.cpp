@@ -27,6 +27,7 @@
 
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
+#include "support/source_dir.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -36,8 +37,7 @@ using namespace Qt::StringLiterals;
 using test::TempDir;
 using test::WriteFile;
 
-const std::filesystem::path kShippedSkin =
-    std::filesystem::path(PELMORA_SOURCE_DIR) / "Skins" / "Tamsel.skn";
+const std::filesystem::path kShippedSkin = test::kSourceDir / "Skins" / "Tamsel.skn";
 
 // Every message Qt logs while one of these lives, but for the headless
 // platform's notes.
