@@ -1,22 +1,41 @@
 #include "gui/shell/log_window.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QFont>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "core/i18n/languages.h"
+#include "gui/config/error_box.h"
+#include "gui/config/local_text.h"
 #include "gui/help/help_context.h"
 
 namespace pelmora {
+namespace {
 
-TfrmLog::TfrmLog(QWidget* parent)
+QString Message(const char* key)
+{
+    return FromLocal8Bit(MessageText(key));
+}
+
+} // namespace
+
+TfrmLog::TfrmLog(QWidget* parent, int lineLimit)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      memLog_(new QPlainTextEdit(this)), panel1_(new QFrame(this))
+      memLog_(new QPlainTextEdit(this)), panel1_(new QFrame(this)),
+      lineLimit_(std::max(lineLimit, 1))
 {
     setObjectName(QStringLiteral("frmLog"));
     setWindowTitle(QStringLiteral("Log"));
@@ -28,6 +47,11 @@ TfrmLog::TfrmLog(QWidget* parent)
     memLog_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memLog_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     SetHelpContext(memLog_, HelpContext::Notices);
+    // The undo history would keep every appended line for the whole run, and
+    // with it the memory the line limit is there to bound.
+    memLog_->setUndoRedoEnabled(false);
+    memLog_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(memLog_, &QWidget::customContextMenuRequested, this, &TfrmLog::ShowContextMenu);
 
     panel1_->setObjectName(QStringLiteral("Panel1"));
     panel1_->setFrameShape(QFrame::Panel);
@@ -51,8 +75,71 @@ void TfrmLog::AppendLine(const QString& line)
         cursor.insertText(QStringLiteral("\n"));
     }
     cursor.insertText(line + QLatin1Char('\n'));
+    DropOldestLines();
     memLog_->setTextCursor(cursor);
     memLog_->ensureCursorVisible();
+}
+
+// The document ends with an empty block after the last line's break, and,
+// once lines were dropped, starts with the block that says how many.
+void TfrmLog::DropOldestLines()
+{
+    QTextDocument* document = memLog_->document();
+    const int first = dropped_ > 0 ? 1 : 0;
+    const int excess = document->blockCount() - 1 - first - lineLimit_;
+    if (excess <= 0) {
+        return;
+    }
+    QTextCursor oldest(document->findBlockByNumber(first));
+    oldest.setPosition(document->findBlockByNumber(first + excess).position(),
+                       QTextCursor::KeepAnchor);
+    oldest.removeSelectedText();
+    dropped_ += excess;
+
+    const QString notice = Message("LogDropped") + QLatin1Char(' ') + QString::number(dropped_);
+    QTextCursor top(document->firstBlock());
+    if (first == 0) {
+        top.insertText(notice + QLatin1Char('\n'));
+    } else {
+        top.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        top.insertText(notice);
+    }
+}
+
+bool TfrmLog::SaveTo(const QString& file) const
+{
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const QByteArray text = memLog_->toPlainText().toLocal8Bit();
+    return out.write(text) == text.size() && out.commit();
+}
+
+void TfrmLog::CopyAll() const
+{
+    QGuiApplication::clipboard()->setText(memLog_->toPlainText());
+}
+
+void TfrmLog::ShowContextMenu(const QPoint& position)
+{
+    QMenu* menu = memLog_->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    QAction* copy = menu->addAction(Message("LogCopy"), this, &TfrmLog::CopyAll);
+    copy->setObjectName(QStringLiteral("miLogCopy"));
+    QAction* save = menu->addAction(Message("LogSave"), this, &TfrmLog::AskAndSave);
+    save->setObjectName(QStringLiteral("miLogSave"));
+    menu->popup(memLog_->viewport()->mapToGlobal(position));
+}
+
+void TfrmLog::AskAndSave()
+{
+    const QString file =
+        QFileDialog::getSaveFileName(this, Message("LogSave"), QStringLiteral("Pelmora-log.txt"));
+    if (!file.isEmpty() && !SaveTo(file)) {
+        ShowErrorBox(this, "Unable to write to " + ToLocal8Bit(file));
+    }
 }
 
 void TfrmLog::ShowLog()

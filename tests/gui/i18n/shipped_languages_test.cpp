@@ -98,7 +98,8 @@ TEST(ShippedLanguages, EnglishNamesEveryMessageKeyAndOnlyTheProgramsWindows)
     const std::set<std::string> messages{"start",     "stop",        "appearhost", "losehost",
                                          "losehosts", "appearhosts", "newip",      "newhttp",
                                          "newlan",    "editip",      "edithttp",   "editlan",
-                                         "inputip",   "inputhost",   "inputlan"};
+                                         "inputip",   "inputhost",   "inputlan",   "logdropped",
+                                         "logcopy",   "logsave"};
     EXPECT_EQ(english.at("messages"), messages);
     const std::set<std::string> sections{"messages",    "frmmain",    "frmlog",
                                          "frmsettings", "frmaddhost", "frmabout"};
