@@ -156,6 +156,7 @@ void SetTrayHint(QObject& object, const QString& hint)
     if (!tip.isEmpty() && tip.back().isHighSurrogate()) {
         tip.chop(1);
     }
+    object.setProperty(kTrayHintProperty, tip);
     As<QSystemTrayIcon>(object).setToolTip(tip);
 }
 

@@ -13,6 +13,10 @@ class QString;
 
 namespace pelmora {
 
+// The tray icon keeps the hint a language file gave it under this dynamic
+// property, so that what the program adds to its tooltip can go beside it.
+inline constexpr const char* kTrayHintProperty = "trayHint";
+
 // The named properties a language file can set on a window and its
 // components, by the kind of value each takes. The setters change the Qt
 // property that shows the same thing, exactly as the program's own code

@@ -190,21 +190,63 @@ void FillTrace(QPainter& p, const QList<QPointF>& points, qreal width)
 
 // A pulse trace on a blue badge: the badge keeps it readable on light and dark
 // panels alike, the white trace gives the shape at the smallest sizes.
-void DrawTrayPicture(QPainter& p)
+// The tray picture: a rounded square with a pulse trace. Fills only, no
+// strokes, so that drawing it at start-up needs no trigonometry.
+void DrawTrayBody(QPainter& p, const QColor& top, const QColor& bottom, const QColor& rim,
+                  const QColor& trace)
 {
     QLinearGradient body(0.0, 1.0, 0.0, 15.0);
-    body.setColorAt(0.0, QColor(0x3d, 0x9b, 0xe9));
-    body.setColorAt(1.0, QColor(0x1b, 0x5f, 0xa8));
+    body.setColorAt(0.0, top);
+    body.setColorAt(1.0, bottom);
     // A one-unit rim: the rim's colour, then the body inside it.
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x0e, 0x3a, 0x6b));
+    p.setBrush(rim);
     p.drawRoundedRect(QRectF(0.0, 0.0, 16.0, 16.0), 4.0, 4.0);
     p.setBrush(body);
     p.drawRoundedRect(QRectF(1.0, 1.0, 14.0, 14.0), 3.0, 3.0);
-    p.setBrush(Qt::white);
+    p.setBrush(trace);
     FillTrace(
         p, {{2.5, 8.5}, {5.0, 8.5}, {6.5, 4.5}, {8.5, 12.5}, {10.5, 6.0}, {11.5, 8.5}, {13.5, 8.5}},
         1.6);
+}
+
+void DrawTrayPicture(QPainter& p)
+{
+    DrawTrayBody(p, QColor(0x3d, 0x9b, 0xe9), QColor(0x1b, 0x5f, 0xa8), QColor(0x0e, 0x3a, 0x6b),
+                 Qt::white);
+}
+
+// A circle as four cubic arcs with the usual kappa: the shape of
+// drawEllipse, without the trigonometry its arc code brings in at start-up.
+QPainterPath Disc(QPointF centre, qreal radius)
+{
+    constexpr qreal kKappa = 0.5522847498;
+    const qreal k = radius * kKappa;
+    const qreal x = centre.x();
+    const qreal y = centre.y();
+    QPainterPath disc(QPointF(x + radius, y));
+    disc.cubicTo(x + radius, y + k, x + k, y + radius, x, y + radius);
+    disc.cubicTo(x - k, y + radius, x - radius, y + k, x - radius, y);
+    disc.cubicTo(x - radius, y - k, x - k, y - radius, x, y - radius);
+    disc.cubicTo(x + k, y - radius, x + radius, y - k, x + radius, y);
+    return disc;
+}
+
+// A red disc with a white bar in the lower right corner, ringed in white so
+// it stands out on dark and light panels alike.
+void DrawTrayPictureDown(QPainter& p)
+{
+    DrawTrayPicture(p);
+    p.setPen(Qt::NoPen);
+    p.fillPath(Disc(QPointF(11.0, 11.0), 5.0), Qt::white);
+    p.fillPath(Disc(QPointF(11.0, 11.0), 4.0), kRed);
+    p.fillRect(QRectF(8.5, 10.25, 5.0, 1.5), Qt::white);
+}
+
+void DrawTrayPictureStopped(QPainter& p)
+{
+    DrawTrayBody(p, QColor(0xb4, 0xb8, 0xbe), QColor(0x80, 0x86, 0x8e), QColor(0x50, 0x55, 0x5c),
+                 QColor(0xee, 0xee, 0xee));
 }
 
 constexpr std::array<DrawPicture, 9> kMainPictures{
@@ -245,10 +287,22 @@ MainImage HostStateImage(HostState state)
     return state == HostState::Up ? MainImage::HostUp : MainImage::HostDown;
 }
 
-QIcon TrayIconPicture()
+QIcon TrayIconPicture(TrayState state)
 {
-    static const QIcon icon = PaintedIcon(DrawTrayPicture, QStringLiteral("tray"));
-    return icon;
+    static const QIcon allUp = PaintedIcon(DrawTrayPicture, QStringLiteral("tray"));
+    switch (state) {
+    case TrayState::SomeDown: {
+        static const QIcon down = PaintedIcon(DrawTrayPictureDown, QStringLiteral("tray-down"));
+        return down;
+    }
+    case TrayState::Stopped: {
+        static const QIcon stopped =
+            PaintedIcon(DrawTrayPictureStopped, QStringLiteral("tray-stopped"));
+        return stopped;
+    }
+    case TrayState::AllUp: break;
+    }
+    return allUp;
 }
 
 } // namespace pelmora

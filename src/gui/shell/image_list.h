@@ -26,7 +26,14 @@ QIcon MainImageIcon(MainImage image);
 // The picture beside a host in the Hosts state submenu.
 MainImage HostStateImage(HostState state);
 
-// The program's own notification-area icon.
-QIcon TrayIconPicture();
+// What the notification-area icon tells at a glance.
+enum class TrayState {
+    AllUp,    // every host answers (or the list is empty)
+    SomeDown, // a red mark: at least one host is down
+    Stopped,  // grey: monitoring is stopped
+};
+
+// The program's own notification-area icon in that state.
+QIcon TrayIconPicture(TrayState state = TrayState::AllUp);
 
 } // namespace pelmora

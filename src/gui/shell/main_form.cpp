@@ -21,6 +21,7 @@
 #include "gui/shell/settings_command.h"
 #include "gui/shell/skin.h"
 #include "gui/shell/start_stop_item.h"
+#include "gui/shell/tray_status.h"
 
 namespace pelmora {
 namespace {
@@ -126,6 +127,7 @@ void TfrmMain::BuildTray()
     spTrayIcon1_ = new QSystemTrayIcon(TrayIconPicture(), this);
     spTrayIcon1_->setObjectName(QStringLiteral("spTrayIcon1"));
     spTrayIcon1_->setContextMenu(pmMain_);
+    trayStatus_ = new TrayStatus(spTrayIcon1_);
     connect(spTrayIcon1_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 // A double-click runs the menu's default item; a single click
@@ -261,6 +263,7 @@ void TfrmMain::SetStartImage(MainImage image)
 {
     startImage_ = image;
     miStart_->setIcon(MainImageIcon(image));
+    trayStatus_->SetRunning(image != MainImage::Start);
 }
 
 void TfrmMain::miStartClick()
@@ -315,6 +318,7 @@ void TfrmMain::BringToFront()
 void TfrmMain::HostListReset()
 {
     miHoststate_->clear();
+    trayStatus_->Reset();
 }
 
 void TfrmMain::HostAppended(std::size_t index)
@@ -323,6 +327,7 @@ void TfrmMain::HostAppended(std::size_t index)
     QAction* item = miHoststate_->addAction(MainImageIcon(HostStateImage(entry->State())),
                                             Local(entry->Target()));
     item->setToolTip(Local(entry->Proxy()));
+    trayStatus_->Appended(entry->State());
 }
 
 void TfrmMain::HostStateChanged(std::size_t index)
@@ -332,6 +337,7 @@ void TfrmMain::HostStateChanged(std::size_t index)
         items[static_cast<qsizetype>(index)]->setIcon(
             MainImageIcon(HostStateImage(hosts_.At(index)->State())));
     }
+    trayStatus_->Changed(index, hosts_.At(index)->State());
 }
 
 } // namespace pelmora

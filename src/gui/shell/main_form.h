@@ -22,6 +22,7 @@ namespace pelmora {
 
 class AppTimer;
 class TfrmLog;
+class TrayStatus;
 
 // The controller of the whole program and, at the same time, the pop-up
 // report window near the notification area. It owns the host list (shown in
@@ -72,6 +73,7 @@ public:
     QAction* StartStopAction() const { return miStart_; }
     QAction* AboutAction() const { return miAbout_; }
     QMenu* HostStateMenu() const { return miHoststate_; }
+    QSystemTrayIcon* TrayIcon() const { return spTrayIcon1_; }
     QPlainTextEdit* ReportMemo() const { return memReport_; }
     AppTimer* AskTimer() const { return trmAsk_; }
     AppTimer* HideTimer() const { return tmrHide_; }
@@ -103,6 +105,7 @@ private:
     QAction* miAbout_ = nullptr;
     QAction* miQuit_ = nullptr;
     QSystemTrayIcon* spTrayIcon1_ = nullptr;
+    TrayStatus* trayStatus_ = nullptr;
     AppTimer* trmAsk_ = nullptr;
     AppTimer* tmrHide_ = nullptr;
     QPlainTextEdit* memReport_ = nullptr;

@@ -99,7 +99,7 @@ TEST(ShippedLanguages, EnglishNamesEveryMessageKeyAndOnlyTheProgramsWindows)
                                          "losehosts", "appearhosts", "newip",      "newhttp",
                                          "newlan",    "editip",      "edithttp",   "editlan",
                                          "inputip",   "inputhost",   "inputlan",   "logdropped",
-                                         "logcopy",   "logsave"};
+                                         "logcopy",   "logsave",     "hostsdown"};
     EXPECT_EQ(english.at("messages"), messages);
     const std::set<std::string> sections{"messages",    "frmmain",    "frmlog",
                                          "frmsettings", "frmaddhost", "frmabout"};
