@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -199,7 +200,12 @@ int Run(const CheckOptions& options)
                       << (detail.empty() ? "" : " (" + detail + ")") << '\n';
         };
     }
+    // The command line wins over the settings file.
+    const std::size_t parallelChecks = options.parallelChecks.value_or(settings.ParallelChecks());
     TCheckHosts worker(std::move(links));
+    if (options.verbose) {
+        std::cerr << "up to " << parallelChecks << " hosts checked at the same time\n";
+    }
 
     const int interval = options.intervalMs.value_or(std::max(settings.CheckPeriod(), 0));
     for (int cycle = 0; cycle < options.cycles && !interruption.Raised(); ++cycle) {
