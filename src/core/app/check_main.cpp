@@ -17,6 +17,7 @@
 #include "core/app/check_options.h"
 #include "core/app/host_listing.h"
 #include "core/base/app_paths.h"
+#include "core/base/raise_descriptor_limit.h"
 #include "core/config/settings.h"
 #include "core/i18n/languages.h"
 #include "core/monitor/check_hosts.h"
@@ -230,6 +231,7 @@ int main(int argc, char** argv)
 {
     // Before any thread exists, so that none starts with more than it needs.
     pelmora::DropPrivilegesExceptNetRaw();
+    pelmora::RaiseDescriptorLimit();
     const pelmora::CheckOptionsResult parsed =
         pelmora::ParseCheckOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {
