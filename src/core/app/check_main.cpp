@@ -205,7 +205,7 @@ int Run(const CheckOptions& options)
     const std::size_t parallelChecks = options.parallelChecks.value_or(settings.ParallelChecks());
     TCheckHosts worker(std::move(links));
     if (options.verbose) {
-        std::cerr << "up to " << parallelChecks << " hosts checked at the same time\n";
+        std::cerr << "hosts checked at the same time: " << parallelChecks << '\n';
     }
 
     const int interval = options.intervalMs.value_or(std::max(settings.CheckPeriod(), 0));
