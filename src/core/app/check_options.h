@@ -14,7 +14,7 @@ struct CheckOptions {
     std::optional<std::string> language;
     int cycles = 1;
     std::optional<int> intervalMs;             // empty: the settings file's check period
-    std::optional<std::size_t> parallelChecks; // empty: the settings file's
+    std::optional<std::size_t> parallelChecks; // empty: the settings file's ParallelChecks
     bool quiet = false;
     bool verbose = false;
     bool list = false;

@@ -24,10 +24,10 @@ class TfrmAddHost;
 
 // The settings dialog: the host list, the check period, the pop-up delay,
 // the number of hosts checked at the same time, the pop-up font and the
-// language. It works on its own copy of the host
-// list, which the Settings command fills and reads back; only the font and
-// the language take effect while it is open. The pop-up font is read from
-// and applied to `popUp` at once; nothing else of it is touched.
+// language. It works on its own copy of the host list, which the Settings
+// command fills and reads back; only the font and the language take effect
+// while it is open. The pop-up font is read from and applied to `popUp` at
+// once; nothing else of it is touched.
 class TfrmSettings final : public FocusButtonDialog {
     Q_OBJECT
 public:
