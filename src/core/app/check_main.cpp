@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "core/app/check_options.h"
 #include "core/app/host_listing.h"
 #include "core/base/app_paths.h"
+#include "core/base/raise_descriptor_limit.h"
 #include "core/config/settings.h"
 #include "core/i18n/languages.h"
 #include "core/monitor/check_hosts.h"
@@ -199,7 +201,12 @@ int Run(const CheckOptions& options)
                       << (detail.empty() ? "" : " (" + detail + ")") << '\n';
         };
     }
+    // The command line wins over the settings file.
+    const std::size_t parallelChecks = options.parallelChecks.value_or(settings.ParallelChecks());
     TCheckHosts worker(std::move(links));
+    if (options.verbose) {
+        std::cerr << "hosts checked at the same time: " << parallelChecks << '\n';
+    }
 
     const int interval = options.intervalMs.value_or(std::max(settings.CheckPeriod(), 0));
     for (int cycle = 0; cycle < options.cycles && !interruption.Raised(); ++cycle) {
@@ -224,6 +231,7 @@ int main(int argc, char** argv)
 {
     // Before any thread exists, so that none starts with more than it needs.
     pelmora::DropPrivilegesExceptNetRaw();
+    pelmora::RaiseDescriptorLimit();
     const pelmora::CheckOptionsResult parsed =
         pelmora::ParseCheckOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {

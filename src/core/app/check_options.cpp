@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "core/config/settings.h"
+
 namespace pelmora {
 namespace {
 
@@ -40,7 +42,7 @@ CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
             return std::nullopt;
         };
         const bool takesValue = name == "--config" || name == "--language" || name == "--cycles" ||
-                                name == "--interval";
+                                name == "--interval" || name == "--parallel";
         if (!takesValue && inlineValue) {
             result.error = "option " + name + " takes no value";
             return result;
@@ -62,6 +64,15 @@ CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
                 options.config = *text;
             } else if (name == "--language") {
                 options.language = *text;
+            } else if (name == "--parallel") {
+                const auto number = NonNegative(*text);
+                if (!number || !IsParallelChecksInRange(*number)) {
+                    result.error = "option --parallel needs a whole number from " +
+                                   std::to_string(kMinParallelChecks) + " to " +
+                                   std::to_string(kMaxParallelChecks) + ", not '" + *text + "'";
+                    return result;
+                }
+                options.parallelChecks = static_cast<std::size_t>(*number);
             } else {
                 const auto number = NonNegative(*text);
                 if (!number || (name == "--cycles" && *number == 0)) {
@@ -103,10 +114,14 @@ Options:
   --cycles N        run N check cycles (default 1)
   --interval MS     wait MS milliseconds between cycles (default: the
                     settings file's CheckPeriod; 0 runs them back to back)
+  --parallel N      check up to N hosts at the same time, 1 to 100000
+                    (default: the settings file's ParallelChecks, else 1000;
+                    1 checks one host after another)
   --list            print the host list as it is read (kind, target, what is
                     probed, proxy) and exit
-  -v, --verbose     also print one line per probe on standard error, with
-                    the outcome and the probe's error text
+  -v, --verbose     also print on standard error how many hosts are checked
+                    at the same time, and one line per probe with the
+                    outcome and the probe's error text
   -q, --quiet       print nothing; only the exit status tells
   -h, --help        print this text and exit
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,7 +13,8 @@ struct CheckOptions {
     std::filesystem::path config; // empty: Pelmora.ini beside the executable
     std::optional<std::string> language;
     int cycles = 1;
-    std::optional<int> intervalMs; // empty: the settings file's check period
+    std::optional<int> intervalMs;             // empty: the settings file's check period
+    std::optional<std::size_t> parallelChecks; // empty: the settings file's ParallelChecks
     bool quiet = false;
     bool verbose = false;
     bool list = false;

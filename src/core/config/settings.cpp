@@ -61,6 +61,12 @@ void LoadSettings(SettingsHolder& holder, const std::filesystem::path& file)
 
     holder.SetCheckPeriod(ini.ReadInteger(kCheckParams, "CheckPeriod", 60000));
     holder.SetPopUpInterval(ini.ReadInteger(kCheckParams, "PopUpInterval", 5000));
+    // Unlike the intervals this one is bounded: 0 would check nothing and a
+    // huge number would only exhaust descriptors.
+    const std::int32_t parallel = ini.ReadInteger(
+        kCheckParams, "ParallelChecks", static_cast<std::int32_t>(kDefaultParallelChecks));
+    holder.SetParallelChecks(IsParallelChecksInRange(parallel) ? static_cast<std::size_t>(parallel)
+                                                               : kDefaultParallelChecks);
 }
 
 void SaveSettings(const SettingsHolder& holder, const std::string& language,
@@ -91,7 +97,8 @@ void SaveSettings(const SettingsHolder& holder, const std::string& language,
                              {"FontColor", std::to_string(font.color)},
                              {"FontName", font.name}});
     ini.WriteStrings(kCheckParams, {{"CheckPeriod", std::to_string(holder.CheckPeriod())},
-                                    {"PopUpInterval", std::to_string(holder.PopUpInterval())}});
+                                    {"PopUpInterval", std::to_string(holder.PopUpInterval())},
+                                    {"ParallelChecks", std::to_string(holder.ParallelChecks())}});
     ini.WriteString(kGeneral, "Language", language);
 
     WriteIniFile(file, ini);

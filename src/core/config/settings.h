@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
 #include "core/monitor/host_list.h"
+#include "core/monitor/parallel_checks.h"
 
 namespace pelmora {
 
@@ -22,6 +24,17 @@ struct PopUpFont {
     bool operator==(const PopUpFont&) const = default;
 };
 
+// The values "ParallelChecks" may take; the settings file, the dialog and
+// pelmora-check all keep to them.
+inline constexpr std::size_t kMinParallelChecks = 1;
+inline constexpr std::size_t kMaxParallelChecks = 100000;
+
+constexpr bool IsParallelChecksInRange(std::int64_t count)
+{
+    return count >= static_cast<std::int64_t>(kMinParallelChecks) &&
+           count <= static_cast<std::int64_t>(kMaxParallelChecks);
+}
+
 // Where the settings come from and go to: the running program's host list,
 // pop-up font and timers, or a plain holder for the console front-end.
 class SettingsHolder {
@@ -36,11 +49,16 @@ public:
     virtual void SetCheckPeriod(std::int32_t milliseconds) = 0;
     virtual std::int32_t PopUpInterval() const = 0;
     virtual void SetPopUpInterval(std::int32_t milliseconds) = 0;
+    // How many hosts of a cycle are checked at the same time.
+    virtual std::size_t ParallelChecks() const = 0;
+    virtual void SetParallelChecks(std::size_t count) = 0;
 };
 
 // Fills the holder from the file: every key of "HostList" in file order is
-// one entry (Down), then the font and the two intervals. A missing file,
-// section or key, or a value that is no number, gives the default.
+// one entry (Down), then the font, the two intervals and the number of
+// parallel checks. A missing file, section or key, or a value that is no
+// number, gives the default; so does a number of parallel checks outside
+// kMinParallelChecks..kMaxParallelChecks.
 void LoadSettings(SettingsHolder& holder, const std::filesystem::path& file);
 
 // Writes the holder's values and the language into the file, all or nothing;
@@ -60,12 +78,15 @@ public:
     void SetCheckPeriod(std::int32_t milliseconds) override { checkPeriod_ = milliseconds; }
     std::int32_t PopUpInterval() const override { return popUpInterval_; }
     void SetPopUpInterval(std::int32_t milliseconds) override { popUpInterval_ = milliseconds; }
+    std::size_t ParallelChecks() const override { return parallelChecks_; }
+    void SetParallelChecks(std::size_t count) override { parallelChecks_ = count; }
 
 private:
     HostList hosts_;
     PopUpFont font_;
     std::int32_t checkPeriod_ = 60000;
     std::int32_t popUpInterval_ = 5000;
+    std::size_t parallelChecks_ = kDefaultParallelChecks;
 };
 
 } // namespace pelmora

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "core/app/application_title.h"
+#include "core/base/raise_descriptor_limit.h"
 #include "core/monitor/net/privileges.h"
 #include "gui/app/about_command.h"
 #include "gui/app/instance_guard.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv)
 {
     // Before Qt starts its threads, so that none starts with more than it needs.
     pelmora::DropPrivilegesExceptNetRaw();
+    pelmora::RaiseDescriptorLimit();
     PreferX11();
     pelmora::PelmoraApplication app(argc, argv);
     const QString title = QString::fromStdString(

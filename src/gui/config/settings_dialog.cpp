@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <utility>
 
 #include "core/config/language_list.h"
 #include "core/config/proxy_field.h"
@@ -166,17 +167,26 @@ void TfrmSettings::BuildCheckParamsPage(QWidget* page)
     auto* lbCheckInterval =
         Named(new QLabel(QStringLiteral("Check period, ms"), gbCheckParams), "lbCheckInterval");
     seCheckPeriod_ = Named(new SpinEdit(gbCheckParams), "seCheckPeriod");
-    lbPopUpDelay->setBuddy(sePopUpInt_);
-    lbCheckInterval->setBuddy(seCheckPeriod_);
-    lbPopUpDelay->setWordWrap(true);
-    lbCheckInterval->setWordWrap(true);
-
+    auto* lbParallelChecks =
+        Named(new QLabel(QStringLiteral("Hosts checked at the same time"), gbCheckParams),
+              "lbParallelChecks");
+    seParallelChecks_ =
+        Named(new SpinEdit(gbCheckParams, static_cast<std::int32_t>(kMinParallelChecks),
+                           static_cast<std::int32_t>(kMaxParallelChecks)),
+              "seParallelChecks");
     auto* groupLayout = new QVBoxLayout(gbCheckParams);
-    groupLayout->addWidget(lbPopUpDelay);
-    groupLayout->addWidget(sePopUpInt_, 0, Qt::AlignLeft);
-    groupLayout->addSpacing(groupLayout->spacing() * 2);
-    groupLayout->addWidget(lbCheckInterval);
-    groupLayout->addWidget(seCheckPeriod_, 0, Qt::AlignLeft);
+    const std::pair<QLabel*, SpinEdit*> fields[] = {{lbPopUpDelay, sePopUpInt_},
+                                                    {lbCheckInterval, seCheckPeriod_},
+                                                    {lbParallelChecks, seParallelChecks_}};
+    for (const auto& [label, field] : fields) {
+        if (field != sePopUpInt_) {
+            groupLayout->addSpacing(groupLayout->spacing() * 2);
+        }
+        label->setBuddy(field);
+        label->setWordWrap(true);
+        groupLayout->addWidget(label);
+        groupLayout->addWidget(field, 0, Qt::AlignLeft);
+    }
     groupLayout->addStretch(1);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);
@@ -289,6 +299,16 @@ std::int32_t TfrmSettings::CheckPeriod() const
 void TfrmSettings::SetCheckPeriod(std::int32_t milliseconds)
 {
     seCheckPeriod_->setValue(milliseconds);
+}
+
+std::size_t TfrmSettings::ParallelChecks() const
+{
+    return static_cast<std::size_t>(seParallelChecks_->Value());
+}
+
+void TfrmSettings::SetParallelChecks(std::size_t count)
+{
+    seParallelChecks_->setValue(static_cast<int>(std::min(count, kMaxParallelChecks)));
 }
 
 void TfrmSettings::SetPopUpFont(const PopUpFont& font)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,10 +23,11 @@ class SpinEdit;
 class TfrmAddHost;
 
 // The settings dialog: the host list, the check period, the pop-up delay,
-// the pop-up font and the language. It works on its own copy of the host
-// list, which the Settings command fills and reads back; only the font and
-// the language take effect while it is open. The pop-up font is read from
-// and applied to `popUp` at once; nothing else of it is touched.
+// the number of hosts checked at the same time, the pop-up font and the
+// language. It works on its own copy of the host list, which the Settings
+// command fills and reads back; only the font and the language take effect
+// while it is open. The pop-up font is read from and applied to `popUp` at
+// once; nothing else of it is touched.
 class TfrmSettings final : public FocusButtonDialog {
     Q_OBJECT
 public:
@@ -44,6 +46,9 @@ public:
     void SetPopUpInterval(std::int32_t milliseconds);
     std::int32_t CheckPeriod() const;
     void SetCheckPeriod(std::int32_t milliseconds);
+    // Within kMinParallelChecks..kMaxParallelChecks, typed or not.
+    std::size_t ParallelChecks() const;
+    void SetParallelChecks(std::size_t count);
 
     // The font button and the font chooser start with this font; the
     // chooser's font is what OK gives the pop-up.
@@ -79,6 +84,7 @@ private:
     QListWidget* lbxHosts_ = nullptr;
     SpinEdit* sePopUpInt_ = nullptr;
     SpinEdit* seCheckPeriod_ = nullptr;
+    SpinEdit* seParallelChecks_ = nullptr;
     QPushButton* btnFontInPopUp_ = nullptr;
     FontChooser* FontDialog1_;
     DropDownComboBox* cbLang_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QLocale>
 
+#include <algorithm>
 #include <limits>
 
 #include "core/monitor/host_rules.h"
@@ -13,7 +14,7 @@
 namespace pelmora {
 namespace {
 
-bool IsTypedKeyAccepted(const QString& typed)
+bool IsTypedKeyAccepted(const QString& typed, bool digitsOnly)
 {
     if (typed.size() != 1) {
         // Keys without a character (arrows, function keys) pass; several
@@ -25,8 +26,11 @@ bool IsTypedKeyAccepted(const QString& typed)
         return false;
     }
     const bool controlKey = c.unicode() < 0x20 || c.unicode() == 0x7F;
-    return controlKey || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
-           c == QLatin1Char('+') || c == QLatin1Char('-') || typed == QLocale().decimalPoint();
+    if (controlKey || (c >= QLatin1Char('0') && c <= QLatin1Char('9'))) {
+        return true;
+    }
+    return !digitsOnly &&
+           (c == QLatin1Char('+') || c == QLatin1Char('-') || typed == QLocale().decimalPoint());
 }
 
 } // namespace
@@ -37,14 +41,24 @@ SpinEdit::SpinEdit(QWidget* parent) : QSpinBox(parent)
     setSingleStep(1);
 }
 
+SpinEdit::SpinEdit(QWidget* parent, std::int32_t minimum, std::int32_t maximum)
+    : QSpinBox(parent), digitsOnly_(true)
+{
+    setRange(minimum, maximum);
+    setSingleStep(1);
+    // No more digits than the maximum has: a typed number never overflows, so
+    // one that is too large becomes the maximum rather than 0.
+    lineEdit()->setMaxLength(static_cast<int>(QString::number(maximum).size()));
+}
+
 std::int32_t SpinEdit::Value() const
 {
-    return valueFromText(lineEdit()->text());
+    return std::clamp(valueFromText(lineEdit()->text()), minimum(), maximum());
 }
 
 void SpinEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (!IsTypedKeyAccepted(event->text())) {
+    if (!IsTypedKeyAccepted(event->text(), digitsOnly_)) {
         QApplication::beep();
         event->accept();
         return;

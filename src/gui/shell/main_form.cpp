@@ -189,6 +189,11 @@ void TfrmMain::SetPopUpInterval(std::int32_t milliseconds)
     tmrHide_->SetInterval(milliseconds);
 }
 
+void TfrmMain::SetParallelChecks(std::size_t count)
+{
+    parallelChecks_ = count;
+}
+
 void TfrmMain::AppendLogLine(const std::string& line)
 {
     if (frmLog_ != nullptr) {

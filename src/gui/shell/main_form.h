@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <cstddef>
 #include <memory>
 
 #include "core/config/settings.h"
@@ -10,6 +11,7 @@
 #include "core/monitor/host_list.h"
 #include "core/monitor/http/http_client.h"
 #include "core/monitor/icmp/icmp_client.h"
+#include "core/monitor/parallel_checks.h"
 #include "gui/shell/image_list.h"
 #include "gui/shell/qt_hand_over.h"
 
@@ -51,6 +53,8 @@ public:
     void SetCheckPeriod(std::int32_t milliseconds) override;
     std::int32_t PopUpInterval() const override;
     void SetPopUpInterval(std::int32_t milliseconds) override;
+    std::size_t ParallelChecks() const override { return parallelChecks_; }
+    void SetParallelChecks(std::size_t count) override;
 
     // CheckSink, on the user-interface thread
     void AppendLogLine(const std::string& line) override;
@@ -95,6 +99,7 @@ private:
 
     HostList hosts_;
     PopUpFont font_;
+    std::size_t parallelChecks_ = kDefaultParallelChecks;
 
     QMenu* pmMain_ = nullptr;
     QAction* miStart_ = nullptr;

@@ -58,6 +58,7 @@ void FillDialog(TfrmSettings& dialog, const TfrmMain& frmMain)
     }
     dialog.SetPopUpInterval(frmMain.PopUpInterval());
     dialog.SetCheckPeriod(frmMain.CheckPeriod());
+    dialog.SetParallelChecks(frmMain.ParallelChecks());
     dialog.SetPopUpFont(frmMain.Font());
     dialog.SetLanguageText(CurrentLanguage());
 }
@@ -77,6 +78,7 @@ std::optional<std::string> ApplyDialog(const TfrmSettings& dialog, TfrmMain& frm
     frmMain.SetFont(dialog.ChooserFont());
     frmMain.SetPopUpInterval(dialog.PopUpInterval());
     frmMain.SetCheckPeriod(dialog.CheckPeriod());
+    frmMain.SetParallelChecks(dialog.ParallelChecks());
     try {
         SaveSettings(frmMain, CurrentLanguage(), SettingsFilePath());
     } catch (const SettingsWriteError& error) {

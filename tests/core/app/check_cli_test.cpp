@@ -6,6 +6,8 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "support/child_process.h"
 #include "support/fake_proxy.h"
@@ -130,9 +132,27 @@ TEST_F(CheckCli, VerboseTellsEachProbeOutcomeAndQuietPrintsNothing)
         std::string::npos)
         << verbose.err;
 
+    EXPECT_TRUE(verbose.err.starts_with("hosts checked at the same time: 1000\n")) << verbose.err;
+
     const auto quiet = RunChild({kProgram, "--config", config, "--quiet"});
     EXPECT_EQ(quiet.status, 1);
     EXPECT_EQ(quiet.out + quiet.err, "");
+}
+
+TEST_F(CheckCli, ParallelOptionOverridesTheSettingsFile)
+{
+    const auto file = dir_ / "Pelmora.ini";
+    WriteFile(file, "[HostList]\nItem0=127.0.0.1\n[CheckParams]\nParallelChecks=7\n");
+    for (const auto& [extra, expected] : {std::pair<std::vector<std::string>, std::string>{{}, "7"},
+                                          {{"--parallel", "1"}, "1"},
+                                          {{"--parallel=100000"}, "100000"}}) {
+        std::vector<std::string> argv{kProgram, "--config", file.string(), "--verbose"};
+        argv.insert(argv.end(), extra.begin(), extra.end());
+        const auto result = RunChild(argv);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_TRUE(result.err.starts_with("hosts checked at the same time: " + expected + "\n"))
+            << result.err;
+    }
 }
 
 TEST_F(CheckCli, ListShowsTheHostListAsTheWorkerSeesIt)
@@ -156,6 +176,8 @@ TEST_F(CheckCli, BadOptionsAndUnreadableConfigExitTwo)
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--cycles", "0"},
                                                  {"--cycles", "x"},
                                                  {"--interval", "-5"},
+                                                 {"--parallel", "0"},
+                                                 {"--parallel", "100001"},
                                                  {"--frobnicate"},
                                                  {"--config"},
                                                  {"--quiet", "--verbose"},
@@ -171,6 +193,7 @@ TEST_F(CheckCli, BadOptionsAndUnreadableConfigExitTwo)
     const auto help = RunChild({kProgram, "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--interval MS"), std::string::npos);
+    EXPECT_NE(help.out.find("--parallel N"), std::string::npos);
 }
 
 TEST_F(CheckCli, InterruptStopsAtOnceInTheMiddleOfASlowProbe)

@@ -8,7 +8,7 @@ namespace {
 TEST(CheckOptions, ReadsEveryOptionInBothSpellings)
 {
     const auto parsed = ParseCheckOptions({"--config", "a.ini", "--language=Deutsch", "--cycles",
-                                           "3", "--interval=0", "-v", "--list"});
+                                           "3", "--interval=0", "-v", "--list", "--parallel", "8"});
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.options.config, "a.ini");
     EXPECT_EQ(parsed.options.language, "Deutsch");
@@ -16,12 +16,43 @@ TEST(CheckOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_EQ(parsed.options.intervalMs, 0);
     EXPECT_TRUE(parsed.options.verbose);
     EXPECT_TRUE(parsed.options.list);
+    EXPECT_EQ(parsed.options.parallelChecks, 8U);
 
     const auto defaults = ParseCheckOptions({});
     EXPECT_EQ(defaults.error, "");
     EXPECT_EQ(defaults.options.cycles, 1);
     EXPECT_FALSE(defaults.options.intervalMs);
     EXPECT_FALSE(defaults.options.language);
+    EXPECT_FALSE(defaults.options.parallelChecks);
+}
+
+TEST(CheckOptions, ParallelTakesOnlyAWholeNumberFromOneTo100000)
+{
+    const struct {
+        const char* value;
+        std::optional<std::size_t> parsed; // empty: refused
+    } cases[] = {
+        {"1", 1},     {"1000", 1000}, {"100000", 100000}, {"007", 7},
+        {"0", {}},    {"100001", {}}, {"-5", {}},         {"+5", {}},
+        {"5.0", {}},  {"1e3", {}},    {" 5", {}},         {"$10", {}},
+        {"0x10", {}}, {"", {}},       {"abc", {}},        {"99999999999999999999", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        for (const auto& args : {std::vector<std::string>{"--parallel", c.value},
+                                 std::vector<std::string>{std::string("--parallel=") + c.value}}) {
+            const auto result = ParseCheckOptions(args);
+            if (c.parsed) {
+                EXPECT_EQ(result.error, "");
+                EXPECT_EQ(result.options.parallelChecks, c.parsed);
+            } else {
+                EXPECT_EQ(result.error, std::string("option --parallel needs a whole number from "
+                                                    "1 to 100000, not '") +
+                                            c.value + "'");
+            }
+        }
+    }
+    EXPECT_EQ(ParseCheckOptions({"--parallel"}).error, "option --parallel needs a value");
 }
 
 TEST(CheckOptions, RejectsWhatItCannotUse)

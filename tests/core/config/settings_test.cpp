@@ -35,6 +35,7 @@ TEST(Settings, MissingFileGivesDefaultsAndFirstSaveWritesThemAll)
     EXPECT_EQ(settings.Font().name, "MS Sans Serif");
     EXPECT_EQ(settings.CheckPeriod(), 60000);
     EXPECT_EQ(settings.PopUpInterval(), 5000);
+    EXPECT_EQ(settings.ParallelChecks(), kDefaultParallelChecks);
 
     SaveSettings(settings, "English", dir / "Pelmora.ini");
     EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), "[View]\n"
@@ -46,8 +47,46 @@ TEST(Settings, MissingFileGivesDefaultsAndFirstSaveWritesThemAll)
                                              "[CheckParams]\n"
                                              "CheckPeriod=60000\n"
                                              "PopUpInterval=5000\n"
+                                             "ParallelChecks=1000\n"
                                              "[General]\n"
                                              "Language=English\n");
+}
+
+// Out of range counts as unreadable; loading alone never writes the file.
+TEST(Settings, ParallelChecksOutsideOneTo100000ReadsAsTheDefault)
+{
+    const struct {
+        const char* line; // nullptr: no such key
+        std::size_t expected;
+    } cases[] = {
+        {nullptr, 1000},
+        {"ParallelChecks=1", 1},
+        {"ParallelChecks=1000", 1000},
+        {"ParallelChecks=100000", 100000},
+        {"ParallelChecks=0x186A0", 100000},
+        {"ParallelChecks=$10", 16},
+        {"ParallelChecks=  +7  ", 7},
+        {"ParallelChecks=0", 1000},
+        {"ParallelChecks=-5", 1000},
+        {"ParallelChecks=100001", 1000},
+        {"ParallelChecks=0x186A1", 1000},
+        {"ParallelChecks=4294967297", 1000},
+        {"ParallelChecks=abc", 1000},
+        {"ParallelChecks=", 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line == nullptr ? "absent" : c.line);
+        TempDir dir;
+        const std::string text =
+            std::string("[CheckParams]\nCheckPeriod=5\n") + (c.line ? c.line : "") + "\n";
+        WriteFile(dir / "Pelmora.ini", text);
+        PlainSettings settings;
+        settings.SetParallelChecks(3);
+        LoadSettings(settings, dir / "Pelmora.ini");
+        EXPECT_EQ(settings.ParallelChecks(), c.expected);
+        EXPECT_EQ(settings.CheckPeriod(), 5);
+        EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), text);
+    }
 }
 
 TEST(Settings, LoadReadsEveryKeyOfTheHostListInFileOrder)
@@ -106,6 +145,7 @@ TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
     settings.Hosts().Append("http://10.0.0.7/", "10.0.0.1:3128");
     settings.Hosts().Append("//pc1", "");
     settings.SetCheckPeriod(-1);
+    settings.SetParallelChecks(25);
     SaveSettings(settings, "Deutsch", dir / "Pelmora.ini");
 
     EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), "; written by hand\n"
@@ -124,6 +164,7 @@ TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
                                              "[CheckParams]\n"
                                              "CheckPeriod=-1\n"
                                              "PopUpInterval=5000\n"
+                                             "ParallelChecks=25\n"
                                              "[General]\n"
                                              "Language=Deutsch\n");
 
@@ -131,6 +172,7 @@ TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
     LoadSettings(reread, dir / "Pelmora.ini");
     EXPECT_EQ(HostsOf(reread), HostsOf(settings));
     EXPECT_EQ(reread.CheckPeriod(), -1);
+    EXPECT_EQ(reread.ParallelChecks(), 25U);
 }
 
 TEST(Settings, LargeHostListSurvivesARoundTrip)

@@ -148,7 +148,7 @@ TEST_F(SettingsDialog, HelpOpensTopicThreeAsDoTheHostListAndTheButtons)
         EXPECT_EQ(HelpContextOf(FindControl<QWidget>(dialog, name)), HelpContext::Settings) << name;
     }
     for (const char* name : {"Notebook1", "gbCheckParams", "sePopUpInt", "seCheckPeriod",
-                             "btnFontInPopUp", "cbLang"}) {
+                             "seParallelChecks", "btnFontInPopUp", "cbLang"}) {
         EXPECT_EQ(HelpContextFor(FindControl<QWidget>(dialog, name)), HelpContext::None) << name;
     }
 
@@ -348,6 +348,61 @@ TEST_F(SettingsDialog, SpinFieldsTakeOnlyTheKeysOfANumberAndReadOtherTextAsZero)
     QTest::keyClick(Control<QSpinBox>("sePopUpInt"), Qt::Key_Up);
     QTest::keyClick(Control<QSpinBox>("sePopUpInt"), Qt::Key_Up);
     EXPECT_EQ(dialog_->PopUpInterval(), 1);
+}
+
+// A count of hosts: digits only, and what lies outside 1..100000 becomes the
+// nearest bound once the field is left, as the value read already is.
+TEST_F(SettingsDialog, TheParallelChecksFieldKeepsToItsBounds)
+{
+    auto* field = Control<QSpinBox>("seParallelChecks");
+    EXPECT_EQ(Control<QLabel>("lbParallelChecks")->buddy(), field);
+    EXPECT_EQ(field->minimum(), 1);
+    EXPECT_EQ(field->maximum(), 100000);
+    dialog_->SetParallelChecks(kDefaultParallelChecks);
+    EXPECT_EQ(field->text(), QStringLiteral("1000"));
+
+    dialog_->SelectPage(1);
+    dialog_->show();
+    QApplication::setActiveWindow(dialog_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+    const struct {
+        const char* typed;
+        const char* shown; // while typing
+        std::size_t value; // read, and shown once the field is left
+    } cases[] = {
+        {"250", "250", 250},
+        {"12a", "12", 12},
+        {"-5", "5", 5},
+        {"1.5", "15", 15},
+        {"+3", "3", 3},
+        {"0", "0", 1},
+        {"100000", "100000", 100000},
+        {"1234567", "123456", 100000},
+        {"", "", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        field->setFocus(Qt::TabFocusReason);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, QLatin1String(c.typed));
+        EXPECT_EQ(field->text(), QLatin1String(c.shown));
+        EXPECT_EQ(dialog_->ParallelChecks(), c.value);
+        QTest::keyClick(field, Qt::Key_Tab);
+        EXPECT_FALSE(field->hasFocus());
+        EXPECT_EQ(field->text(), QString::number(c.value));
+        EXPECT_EQ(dialog_->ParallelChecks(), c.value);
+    }
+
+    // The arrows stop at the bounds.
+    dialog_->SetParallelChecks(100000);
+    QTest::keyClick(field, Qt::Key_Up);
+    EXPECT_EQ(dialog_->ParallelChecks(), 100000U);
+    dialog_->SetParallelChecks(1);
+    QTest::keyClick(field, Qt::Key_Down);
+    EXPECT_EQ(dialog_->ParallelChecks(), 1U);
+    QTest::keyClick(field, Qt::Key_Up);
+    EXPECT_EQ(dialog_->ParallelChecks(), 2U);
 }
 
 PopUpFont Font(const char* name, int size, std::int32_t color, bool bold)

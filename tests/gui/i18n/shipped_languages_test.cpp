@@ -1,7 +1,10 @@
 // The language files we ship: complete, in UTF-8, and without a key that
 // reaches nothing.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMenu>
 #include <QStringDecoder>
 #include <QSystemTrayIcon>
@@ -171,6 +174,32 @@ TEST(ShippedLanguages, EveryKeyOfABuiltWindowReachesAComponentOrProperty)
                 EXPECT_TRUE(ApplyTranslation(*window, key, value))
                     << file.filename().string() << " [" << section << "] " << key;
             }
+        }
+    }
+}
+
+// A control added to the settings dialog without a text in a shipped
+// language would stay English there.
+TEST(ShippedLanguages, EveryCaptionOfTheSettingsDialogIsTranslated)
+{
+    PlainSettings popUp;
+    const TfrmSettings dialog(nullptr, popUp);
+    std::vector<std::string> captioned;
+    for (const QWidget* control : dialog.findChildren<QWidget*>()) {
+        const bool hasCaption = qobject_cast<const QLabel*>(control) != nullptr ||
+                                qobject_cast<const QGroupBox*>(control) != nullptr ||
+                                qobject_cast<const QAbstractButton*>(control) != nullptr;
+        // The font chooser is a window of its own, with the platform's texts.
+        if (hasCaption && control->window() == &dialog && !control->objectName().isEmpty()) {
+            captioned.push_back(Lower(control->objectName().toStdString()));
+        }
+    }
+    EXPECT_TRUE(std::find(captioned.begin(), captioned.end(), "lbparallelchecks") !=
+                captioned.end());
+    for (const fs::path& file : ShippedFiles()) {
+        const std::set<std::string> keys = Keys(file)["frmsettings"];
+        for (const std::string& name : captioned) {
+            EXPECT_TRUE(keys.contains(name)) << file.filename().string() << ": " << name;
         }
     }
 }

@@ -74,9 +74,10 @@ protected:
         std::filesystem::create_directory(dir_ / "Languages");
         WriteFile(dir_ / "Languages" / "Test.lng", "[frmMain]\nmiLog=Test log\n");
         WriteFile(dir_ / "Languages" / "Other.lng", "[frmMain]\nmiLog=Other log\n");
-        WriteFile(dir_ / "Pelmora.ini",
-                  "[HostList]\n" + hosts + "[CheckParams]\nCheckPeriod=0\nPopUpInterval=" +
-                      std::to_string(popUpInterval) + "\n[General]\nLanguage=Test\n");
+        WriteFile(dir_ / "Pelmora.ini", "[HostList]\n" + hosts +
+                                            "[CheckParams]\nCheckPeriod=0\nPopUpInterval=" +
+                                            std::to_string(popUpInterval) +
+                                            "\nParallelChecks=40\n[General]\nLanguage=Test\n");
     }
 
     // Starts the program and lets its first cycle end.
@@ -137,6 +138,7 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
         EXPECT_EQ(dialog.HostLineProxy(2), std::nullopt);
         EXPECT_EQ(dialog.PopUpInterval(), 5000);
         EXPECT_EQ(dialog.CheckPeriod(), 0);
+        EXPECT_EQ(dialog.ParallelChecks(), 40U);
         EXPECT_EQ(dialog.ChooserFont(), form_->Font());
         EXPECT_EQ(FindControl<QComboBox>(dialog, "cbLang")->currentText(), QStringLiteral("Test"));
 
@@ -145,6 +147,7 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
         EXPECT_EQ(form_->findChildren<TfrmSettings*>().size(), 1);
 
         dialog.SetPopUpInterval(7000);
+        dialog.SetParallelChecks(7);
         ClickButton(dialog, "btnOK");
     });
     miSettingsClick(*form_);
@@ -158,10 +161,11 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
     EXPECT_TRUE(AllDown());
     EXPECT_EQ(form_->HideTimer()->Interval(), 7000);
     EXPECT_EQ(form_->AskTimer()->Interval(), 0);
+    EXPECT_EQ(form_->ParallelChecks(), 7U);
     const std::string saved = ReadFile(dir_ / "Pelmora.ini");
     EXPECT_NE(saved.find("Item1=http://192.0.2.9/ 10.0.0.1:4464\n"), std::string::npos) << saved;
     EXPECT_NE(saved.find("Item2=http://192.0.2.8/\n"), std::string::npos) << saved;
-    EXPECT_NE(saved.find("PopUpInterval=7000\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("PopUpInterval=7000\nParallelChecks=7\n"), std::string::npos) << saved;
     EXPECT_NE(saved.find("Language=Test\n"), std::string::npos) << saved;
 
     // Every entry is new, so the next cycle reports the reachable one again.
@@ -185,6 +189,7 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
         EXPECT_EQ(LogItemCaption(), QStringLiteral("Other log"));
 
         AsSettings(dialog).SetPopUpInterval(1);
+        AsSettings(dialog).SetParallelChecks(1);
         WhenModalOpens([](QWidget& chooser) {
             FindControl<QFontComboBox>(chooser, "cbFace")
                 ->setEditText(QStringLiteral("Chosen Face"));
@@ -202,6 +207,7 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
     EXPECT_EQ(form_->Font().name, "Chosen Face");
     EXPECT_EQ(form_->ReportMemo()->font().family(), QStringLiteral("Chosen Face"));
     EXPECT_EQ(form_->HideTimer()->Interval(), 5000);
+    EXPECT_EQ(form_->ParallelChecks(), 40U);
     ASSERT_EQ(form_->Hosts().Count(), 1U);
     EXPECT_EQ(form_->Hosts().At(0)->State(), HostState::Up);
     EXPECT_EQ(ReadFile(dir_ / "Pelmora.ini"), before);
