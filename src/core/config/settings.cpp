@@ -58,6 +58,10 @@ void LoadSettings(SettingsHolder& holder, const std::filesystem::path& file)
     font.color = ini.ReadInteger(kView, "FontColor", 0);
     font.name = ini.ReadString(kView, "FontName", "MS Sans Serif");
     holder.SetFont(font);
+    const std::int32_t style = ini.ReadInteger(kView, "ReportStyle", 0);
+    holder.SetReportStyle(style >= 0 && style <= static_cast<std::int32_t>(ReportStyle::Both)
+                              ? static_cast<ReportStyle>(style)
+                              : ReportStyle::Automatic);
 
     holder.SetCheckPeriod(ini.ReadInteger(kCheckParams, "CheckPeriod", 60000));
     holder.SetPopUpInterval(ini.ReadInteger(kCheckParams, "PopUpInterval", 5000));
@@ -91,11 +95,13 @@ void SaveSettings(const SettingsHolder& holder, const std::string& language,
     ini.WriteStrings(kHostList, items);
 
     const PopUpFont font = holder.Font();
-    ini.WriteStrings(kView, {{"FontStyleBold", Bool(font.bold)},
-                             {"FontStyleItalic", Bool(font.italic)},
-                             {"FontSize", std::to_string(font.size)},
-                             {"FontColor", std::to_string(font.color)},
-                             {"FontName", font.name}});
+    ini.WriteStrings(
+        kView, {{"FontStyleBold", Bool(font.bold)},
+                {"FontStyleItalic", Bool(font.italic)},
+                {"FontSize", std::to_string(font.size)},
+                {"FontColor", std::to_string(font.color)},
+                {"FontName", font.name},
+                {"ReportStyle", std::to_string(static_cast<std::int32_t>(holder.ReportStyle()))}});
     ini.WriteStrings(kCheckParams, {{"CheckPeriod", std::to_string(holder.CheckPeriod())},
                                     {"PopUpInterval", std::to_string(holder.PopUpInterval())},
                                     {"ParallelChecks", std::to_string(holder.ParallelChecks())}});

@@ -35,6 +35,16 @@ constexpr bool IsParallelChecksInRange(std::int64_t count)
            count <= static_cast<std::int64_t>(kMaxParallelChecks);
 }
 
+// Where an end-of-cycle report is shown ("ReportStyle" of "View"): the
+// balloon by the tray, a desktop notification, or both. Automatic shows the
+// balloon where it can stand by a tray icon and a notification elsewhere.
+enum class ReportStyle : std::int32_t {
+    Automatic = 0,
+    Balloon = 1,
+    Notification = 2,
+    Both = 3,
+};
+
 // Where the settings come from and go to: the running program's host list,
 // pop-up font and timers, or a plain holder for the console front-end.
 class SettingsHolder {
@@ -52,13 +62,15 @@ public:
     // How many hosts of a cycle are checked at the same time.
     virtual std::size_t ParallelChecks() const = 0;
     virtual void SetParallelChecks(std::size_t count) = 0;
+    virtual pelmora::ReportStyle ReportStyle() const = 0;
+    virtual void SetReportStyle(pelmora::ReportStyle style) = 0;
 };
 
 // Fills the holder from the file: every key of "HostList" in file order is
 // one entry (Down), then the font, the two intervals and the number of
 // parallel checks. A missing file, section or key, or a value that is no
 // number, gives the default; so does a number of parallel checks outside
-// kMinParallelChecks..kMaxParallelChecks.
+// kMinParallelChecks..kMaxParallelChecks, and a report style that names none.
 void LoadSettings(SettingsHolder& holder, const std::filesystem::path& file);
 
 // Writes the holder's values and the language into the file, all or nothing;
@@ -80,6 +92,8 @@ public:
     void SetPopUpInterval(std::int32_t milliseconds) override { popUpInterval_ = milliseconds; }
     std::size_t ParallelChecks() const override { return parallelChecks_; }
     void SetParallelChecks(std::size_t count) override { parallelChecks_ = count; }
+    pelmora::ReportStyle ReportStyle() const override { return reportStyle_; }
+    void SetReportStyle(pelmora::ReportStyle style) override { reportStyle_ = style; }
 
 private:
     HostList hosts_;
@@ -87,6 +101,7 @@ private:
     std::int32_t checkPeriod_ = 60000;
     std::int32_t popUpInterval_ = 5000;
     std::size_t parallelChecks_ = kDefaultParallelChecks;
+    pelmora::ReportStyle reportStyle_ = ReportStyle::Automatic;
 };
 
 } // namespace pelmora

@@ -1,5 +1,6 @@
 #include "gui/config/settings_dialog.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -197,8 +198,20 @@ void TfrmSettings::BuildViewPage(QWidget* page)
 {
     auto* gbView = Named(new QGroupBox(QStringLiteral("View"), page), "gbView");
     btnFontInPopUp_ = AddButton("btnFontInPopUp", QStringLiteral("Font in pop-up window"));
+    auto* lbReportStyle =
+        Named(new QLabel(QStringLiteral("Show reports"), gbView), "lbReportStyle");
+    cbReportStyle_ = Named(new QComboBox(gbView), "cbReportStyle");
+    // In the order of ReportStyle's values.
+    cbReportStyle_->addItems({QStringLiteral("Balloon by the tray, else a desktop notification"),
+                              QStringLiteral("Balloon"), QStringLiteral("Desktop notification"),
+                              QStringLiteral("Balloon and desktop notification")});
+    lbReportStyle->setBuddy(cbReportStyle_);
+    lbReportStyle->setWordWrap(true);
     auto* groupLayout = new QVBoxLayout(gbView);
     groupLayout->addWidget(btnFontInPopUp_, 0, Qt::AlignLeft);
+    groupLayout->addSpacing(groupLayout->spacing() * 2);
+    groupLayout->addWidget(lbReportStyle);
+    groupLayout->addWidget(cbReportStyle_, 0, Qt::AlignLeft);
     groupLayout->addStretch(1);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);
@@ -299,6 +312,16 @@ std::int32_t TfrmSettings::CheckPeriod() const
 void TfrmSettings::SetCheckPeriod(std::int32_t milliseconds)
 {
     seCheckPeriod_->setValue(milliseconds);
+}
+
+ReportStyle TfrmSettings::ReportStyle() const
+{
+    return static_cast<pelmora::ReportStyle>(std::max(cbReportStyle_->currentIndex(), 0));
+}
+
+void TfrmSettings::SetReportStyle(pelmora::ReportStyle style)
+{
+    cbReportStyle_->setCurrentIndex(static_cast<int>(style));
 }
 
 std::size_t TfrmSettings::ParallelChecks() const

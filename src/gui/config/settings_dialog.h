@@ -10,6 +10,7 @@
 #include "core/config/settings.h"
 #include "gui/config/focus_button_dialog.h"
 
+class QComboBox;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -49,6 +50,9 @@ public:
     // Within kMinParallelChecks..kMaxParallelChecks, typed or not.
     std::size_t ParallelChecks() const;
     void SetParallelChecks(std::size_t count);
+    // Where end-of-cycle reports are shown.
+    pelmora::ReportStyle ReportStyle() const;
+    void SetReportStyle(pelmora::ReportStyle style);
 
     // The font button and the font chooser start with this font; the
     // chooser's font is what OK gives the pop-up.
@@ -86,6 +90,7 @@ private:
     SpinEdit* seCheckPeriod_ = nullptr;
     SpinEdit* seParallelChecks_ = nullptr;
     QPushButton* btnFontInPopUp_ = nullptr;
+    QComboBox* cbReportStyle_ = nullptr;
     FontChooser* FontDialog1_;
     DropDownComboBox* cbLang_ = nullptr;
 };

@@ -15,9 +15,11 @@
 #include "gui/help/help_context.h"
 #include "gui/help/help_desk.h"
 #include "gui/shell/app_timer.h"
+#include "gui/shell/desktop_notifier.h"
 #include "gui/shell/image_list.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/popup_geometry.h"
+#include "gui/shell/report_channels.h"
 #include "gui/shell/settings_command.h"
 #include "gui/shell/skin.h"
 #include "gui/shell/start_stop_item.h"
@@ -208,11 +210,31 @@ void TfrmMain::ShowReport(const std::string& report)
     if (text.endsWith(QLatin1Char('\n'))) {
         text.chop(1);
     }
+    const ReportChannels channels = ChooseReportChannels(reportStyle_, BalloonByTray());
+    if (channels.notification) {
+        if (notifier_ == nullptr) {
+            notifier_ = new DesktopNotifier(this);
+        }
+        notifier_->Show(text, PopUpInterval());
+    }
+    if (!channels.balloon) {
+        return;
+    }
     memReport_->setPlainText(text);
     PlacePopUp();
     show();
     raise();
     tmrHide_->SetEnabled(true);
+}
+
+// The balloon is drawn by the tray's corner of the screen; that only makes
+// sense while an icon sits in a tray with a place of its own there (an
+// XEmbed tray on X11). A D-Bus tray reports no place, and Wayland lets no
+// window choose where it stands.
+bool TfrmMain::BalloonByTray() const
+{
+    return QGuiApplication::platformName() != QLatin1String("wayland") &&
+           spTrayIcon1_->isVisible() && !spTrayIcon1_->geometry().isEmpty();
 }
 
 void TfrmMain::PlacePopUp()

@@ -23,6 +23,7 @@ class QSystemTrayIcon;
 namespace pelmora {
 
 class AppTimer;
+class DesktopNotifier;
 class TfrmLog;
 class TrayStatus;
 
@@ -55,6 +56,8 @@ public:
     void SetPopUpInterval(std::int32_t milliseconds) override;
     std::size_t ParallelChecks() const override { return parallelChecks_; }
     void SetParallelChecks(std::size_t count) override;
+    pelmora::ReportStyle ReportStyle() const override { return reportStyle_; }
+    void SetReportStyle(pelmora::ReportStyle style) override { reportStyle_ = style; }
 
     // CheckSink, on the user-interface thread
     void AppendLogLine(const std::string& line) override;
@@ -96,10 +99,13 @@ private:
     void BuildTray();
     void SetStartImage(MainImage image);
     void PlacePopUp();
+    bool BalloonByTray() const;
 
     HostList hosts_;
     PopUpFont font_;
     std::size_t parallelChecks_ = kDefaultParallelChecks;
+    pelmora::ReportStyle reportStyle_ = ReportStyle::Automatic;
+    DesktopNotifier* notifier_ = nullptr;
 
     QMenu* pmMain_ = nullptr;
     QAction* miStart_ = nullptr;

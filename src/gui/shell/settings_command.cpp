@@ -59,6 +59,7 @@ void FillDialog(TfrmSettings& dialog, const TfrmMain& frmMain)
     dialog.SetPopUpInterval(frmMain.PopUpInterval());
     dialog.SetCheckPeriod(frmMain.CheckPeriod());
     dialog.SetParallelChecks(frmMain.ParallelChecks());
+    dialog.SetReportStyle(frmMain.ReportStyle());
     dialog.SetPopUpFont(frmMain.Font());
     dialog.SetLanguageText(CurrentLanguage());
 }
@@ -79,6 +80,7 @@ std::optional<std::string> ApplyDialog(const TfrmSettings& dialog, TfrmMain& frm
     frmMain.SetPopUpInterval(dialog.PopUpInterval());
     frmMain.SetCheckPeriod(dialog.CheckPeriod());
     frmMain.SetParallelChecks(dialog.ParallelChecks());
+    frmMain.SetReportStyle(dialog.ReportStyle());
     try {
         SaveSettings(frmMain, CurrentLanguage(), SettingsFilePath());
     } catch (const SettingsWriteError& error) {

@@ -44,6 +44,7 @@ TEST(Settings, MissingFileGivesDefaultsAndFirstSaveWritesThemAll)
                                              "FontSize=10\n"
                                              "FontColor=0\n"
                                              "FontName=MS Sans Serif\n"
+                                             "ReportStyle=0\n"
                                              "[CheckParams]\n"
                                              "CheckPeriod=60000\n"
                                              "PopUpInterval=5000\n"
@@ -86,6 +87,28 @@ TEST(Settings, ParallelChecksOutsideOneTo100000ReadsAsTheDefault)
         EXPECT_EQ(settings.ParallelChecks(), c.expected);
         EXPECT_EQ(settings.CheckPeriod(), 5);
         EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), text);
+    }
+}
+
+TEST(Settings, ReportStyleOutsideItsFourValuesReadsAsAutomatic)
+{
+    const struct {
+        const char* value;
+        ReportStyle expected;
+    } cases[] = {
+        {"0", ReportStyle::Automatic},    {"1", ReportStyle::Balloon},
+        {"2", ReportStyle::Notification}, {"3", ReportStyle::Both},
+        {"4", ReportStyle::Automatic},    {"-1", ReportStyle::Automatic},
+        {"both", ReportStyle::Automatic},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        TempDir dir;
+        WriteFile(dir / "Pelmora.ini", std::string("[View]\nReportStyle=") + c.value + "\n");
+        PlainSettings settings;
+        settings.SetReportStyle(ReportStyle::Both);
+        LoadSettings(settings, dir / "Pelmora.ini");
+        EXPECT_EQ(settings.ReportStyle(), c.expected);
     }
 }
 
@@ -146,6 +169,7 @@ TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
     settings.Hosts().Append("//pc1", "");
     settings.SetCheckPeriod(-1);
     settings.SetParallelChecks(25);
+    settings.SetReportStyle(ReportStyle::Notification);
     SaveSettings(settings, "Deutsch", dir / "Pelmora.ini");
 
     EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), "; written by hand\n"
@@ -156,6 +180,7 @@ TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
                                              "FontSize=10\n"
                                              "FontColor=0\n"
                                              "FontName=MS Sans Serif\n"
+                                             "ReportStyle=2\n"
                                              "[Mine]\n"
                                              "a=b\n"
                                              "[HostList]\n"
@@ -173,6 +198,7 @@ TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
     EXPECT_EQ(HostsOf(reread), HostsOf(settings));
     EXPECT_EQ(reread.CheckPeriod(), -1);
     EXPECT_EQ(reread.ParallelChecks(), 25U);
+    EXPECT_EQ(reread.ReportStyle(), ReportStyle::Notification);
 }
 
 TEST(Settings, LargeHostListSurvivesARoundTrip)

@@ -181,6 +181,7 @@ TEST_F(HostileLanguage, MainAndLogWindowsRefuseAbsurdGeometryAndStayUsable)
     EXPECT_EQ(frmLog.size(), QSize(300, 200));
     frmLog.AppendLine(u"9:05:07. still here"_s);
     EXPECT_TRUE(frmLog.Memo()->toPlainText().contains(u"still here"_s));
+    frmMain.SetReportStyle(ReportStyle::Balloon);
     frmMain.ShowReport("Lost hosts:\r\n  10.0.0.1");
     QApplication::processEvents();
     EXPECT_TRUE(frmMain.ReportMemo()->toPlainText().contains(u"10.0.0.1"_s));

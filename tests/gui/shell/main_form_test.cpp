@@ -44,7 +44,8 @@ protected:
 
     void Settings(const std::string& hosts, const std::string& extra = {})
     {
-        WriteFile(dir_ / "Pelmora.ini", "[HostList]\n" + hosts + extra);
+        // Reports go to the balloon even without a tray here.
+        WriteFile(dir_ / "Pelmora.ini", "[View]\nReportStyle=1\n[HostList]\n" + hosts + extra);
     }
 
     static bool WaitFor(const std::function<bool()>& condition, int ms = 5000)
@@ -157,6 +158,7 @@ TEST_F(MainForm, PopUpSitsBottomRightShapedAsABalloon)
 {
     Settings("");
     TfrmMain form;
+    form.SetReportStyle(ReportStyle::Balloon);
     form.ShowReport("LoseHosts\r\n  a\r\n\r\n");
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(form.width(), 245);

@@ -77,7 +77,9 @@ protected:
         WriteFile(dir_ / "Pelmora.ini", "[HostList]\n" + hosts +
                                             "[CheckParams]\nCheckPeriod=0\nPopUpInterval=" +
                                             std::to_string(popUpInterval) +
-                                            "\nParallelChecks=40\n[General]\nLanguage=Test\n");
+                                            "\nParallelChecks=40\n[General]\nLanguage=Test\n"
+                                            // The balloon even without a tray here.
+                                            "[View]\nReportStyle=1\n");
     }
 
     // Starts the program and lets its first cycle end.
