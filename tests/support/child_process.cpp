@@ -2,12 +2,12 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <stdexcept>
 
 namespace pelmora::test {
@@ -31,6 +31,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv)
         sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
         std::vector<char*> args;
+        args.reserve(argv.size() + 1);
         for (const std::string& arg : argv) {
             args.push_back(const_cast<char*>(arg.c_str()));
         }

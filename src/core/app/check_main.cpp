@@ -1,11 +1,11 @@
 // pelmora-check: the check worker and probes of the tray program, driven
 // from a terminal, a script or cron.
 #include <pthread.h>
-#include <signal.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>

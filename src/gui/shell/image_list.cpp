@@ -33,7 +33,7 @@ const QColor kGear(0x70, 0x78, 0x86);
 
 QPen RoundPen(const QColor& colour, qreal width)
 {
-    return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    return {colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
 }
 
 void DrawBall(QPainter& p, const QColor& colour)

@@ -1,9 +1,9 @@
 // pelmora-check run as a separate process inside the test's private network,
 // against peers of the test's own.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
+#include <csignal>
 #include <string>
 #include <thread>
 #include <utility>

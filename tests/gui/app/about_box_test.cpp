@@ -43,7 +43,8 @@ class UrlCatcher : public QObject {
 public:
     std::vector<QUrl> opened;
 
-public Q_SLOTS:
+// moc reads the slot section; to the compiler it only repeats public.
+public Q_SLOTS: // NOLINT(readability-redundant-access-specifiers)
     void Open(const QUrl& url) { opened.push_back(url); }
 };
 

@@ -116,7 +116,7 @@ TEST_F(AddHostDialog, TabOrderStartsAtCancel)
 {
     dialog_->Prepare(HostEntryMode::EditHTTP, "http://x/");
     const char* order[] = {"btnCancel", "btnOK", "MaskEdit1", "edHTTP", "cbProxy"};
-    QWidget* widget = Control<QWidget>(order[0]);
+    auto* widget = Control<QWidget>(order[0]);
     for (const char* name : order) {
         ASSERT_EQ(widget->objectName(), QLatin1String(name));
         widget = widget->nextInFocusChain();

@@ -20,7 +20,7 @@ template <typename T> T* FindControl(const QWidget& parent, const char* name)
 // Clicks the named push button, as the user would.
 inline void ClickButton(const QWidget& parent, const char* name)
 {
-    if (QPushButton* button = FindControl<QPushButton>(parent, name)) {
+    if (auto* button = FindControl<QPushButton>(parent, name)) {
         button->click();
     }
 }
