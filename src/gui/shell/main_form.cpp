@@ -152,7 +152,7 @@ void TfrmMain::FormCreate(TfrmLog* log)
         frmLog_->ShowLog();
     }
 
-    CheckHostsLinks links{hosts_, IdIcmpClient1_, IdHTTP1_, handOver_, *this, MessageText};
+    CheckHostsLinks links{hosts_, prober_, handOver_, *this, MessageText};
     worker_ = std::make_unique<TCheckHosts>(std::move(links));
     worker_->Wake();
 }

@@ -27,6 +27,13 @@ public:
     EIdInvalidSocket() : EIdException("Cannot allocate socket.") {}
 };
 
+// No descriptor was free for the socket (the process's or the system's
+// limit): worth another try once a running probe has closed its own.
+class EIdNoDescriptor : public EIdInvalidSocket {
+public:
+    using EIdInvalidSocket::EIdInvalidSocket;
+};
+
 class EIdSocketHandleError : public EIdException {
 public:
     using EIdException::EIdException;
