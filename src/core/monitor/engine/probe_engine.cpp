@@ -21,13 +21,14 @@ namespace {
 
 using Clock = ProbeEngine::Clock;
 
-// The echo requests go out in bursts of at most this many per millisecond:
-// 16,000 a second, about what fping sends at its shortest interval to a
-// whole network, and well below what a home router takes in. A flood of
-// requests all at once would only have the first hop or the far side's
-// ICMP rate limit drop some, and those hosts would wrongly count as down.
-constexpr std::size_t kEchoBurst = 16;
-constexpr auto kEchoBurstSpan = std::chrono::milliseconds(1);
+// The echo requests go out at most 16 per millisecond on average (16,000 a
+// second, about what fping sends at its shortest interval), in bursts of at
+// most 32: enough for ten thousand hosts in well under a second, and well
+// below what a home router takes in. A flood of requests all at once would
+// only have the first hop or the far side's ICMP rate limit drop some, and
+// those hosts would wrongly count as down.
+constexpr double kEchoesPerMillisecond = 16;
+constexpr double kEchoBurst = 32;
 
 // Datagrams taken off the ICMP socket in one go before deadlines are
 // looked at again, so that a flood of foreign ones cannot hold them up.
@@ -180,11 +181,10 @@ void ProbeEngine::Connect(std::size_t entry, Probe& probe)
 
 void ProbeEngine::SendQueuedEchoes(Clock::time_point now)
 {
-    if (now - burstStart_ >= kEchoBurstSpan) {
-        burstStart_ = now;
-        burstSent_ = 0;
-    }
-    while (!echoQueue_.empty() && burstSent_ < kEchoBurst) {
+    const std::chrono::duration<double, std::milli> since = now - tokensAt_;
+    echoTokens_ = std::min(kEchoBurst, echoTokens_ + since.count() * kEchoesPerMillisecond);
+    tokensAt_ = now;
+    while (!echoQueue_.empty() && echoTokens_ >= 1) {
         const std::size_t entry = echoQueue_.front();
         Probe* probe = Find(entry);
         if (probe == nullptr || probe->phase != Phase::Queued) {
@@ -198,7 +198,7 @@ void ProbeEngine::SendQueuedEchoes(Clock::time_point now)
                 return;
             }
             echoQueue_.pop_front();
-            ++burstSent_;
+            echoTokens_ -= 1;
             probe->phase = Phase::Waiting;
             probe->sequence = *sequence;
             if (!echoSocketWatched_) {
@@ -404,7 +404,9 @@ int ProbeEngine::MillisecondsToNextEvent(Clock::time_point now) const
         next = deadlines_.top().at;
     }
     if (!echoQueue_.empty()) {
-        next = std::min(next.value_or(Clock::time_point::max()), burstStart_ + kEchoBurstSpan);
+        const auto refilled = std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double, std::milli>((1 - echoTokens_) / kEchoesPerMillisecond));
+        next = std::min(next.value_or(Clock::time_point::max()), tokensAt_ + refilled);
     }
     return next ? MillisecondsUntil(*next, now) : -1;
 }

@@ -106,8 +106,9 @@ private:
     std::deque<ProbeAnswer> ended_;
     std::uint64_t nextTicket_ = 0;
 
-    Clock::time_point burstStart_;
-    std::size_t burstSent_ = 0;
+    // Echo requests that may go out now, and when that was worked out.
+    double echoTokens_ = 0;
+    Clock::time_point tokensAt_;
 };
 
 } // namespace pelmora
