@@ -6,8 +6,10 @@
 #include <utility>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "core/monitor/engine/probe_engine.h"
+#include "core/monitor/icmp/without_net_raw.h"
 #include "core/monitor/net/stop_signal.h"
 #include "core/monitor/probe_plan.h"
 #include "core/monitor/probe_runs.h"
@@ -107,6 +109,33 @@ TEST_F(DirectCheckTest, StopRequestEndsASlowConnectAtOnce)
     stopper.join();
     EXPECT_LT(ElapsedMs(start), 1000);
     EXPECT_EQ(Told(answers[0]), "still running");
+}
+
+// Far more connects at once than descriptors are left: the ones that find
+// none wait for others to end instead of failing.
+TEST_F(DirectCheckTest, ChecksWaitForFreeDescriptors)
+{
+    const TcpListener listener;
+    const std::string outcome = test::RunInForkedChild([&listener] {
+        ProbeEngine childEngine;
+        const rlimit few{EntriesIn("/proc/self/fd") + 8, EntriesIn("/proc/self/fd") + 8};
+        if (::setrlimit(RLIMIT_NOFILE, &few) != 0) {
+            return std::string("cannot lower the descriptor limit");
+        }
+        int connected = 0;
+        std::string other;
+        for (const ProbeAnswer& answer : test::RunProbes(
+                 childEngine,
+                 std::vector<ProbeJob>(300, test::ConnectJob("127.0.0.1", listener.Port())))) {
+            if (Told(answer) == "connected") {
+                ++connected;
+            } else {
+                other = Told(answer);
+            }
+        }
+        return std::to_string(connected) + " connected" + (other.empty() ? "" : ", " + other);
+    });
+    EXPECT_EQ(outcome, "300 connected");
 }
 
 TEST_F(DirectCheckTest, DescriptorsAndThreadsStayFlatOverManyChecks)
