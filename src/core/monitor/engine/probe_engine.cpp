@@ -166,14 +166,21 @@ void ProbeEngine::Resolved(std::size_t entry, Probe& probe)
 
 void ProbeEngine::Connect(std::size_t entry, Probe& probe)
 {
+    UniqueFd socket = TcpExchange::OpenSocket();
+    if (!socket.Valid()) {
+        if (errno == EMFILE || errno == ENFILE) {
+            NoDescriptor(entry, probe);
+        } else {
+            Fail(entry, kCannotAllocateSocket);
+        }
+        return;
+    }
     try {
-        probe.tcp = std::make_unique<TcpExchange>(probe.address, probe.job.port, probe.job.request);
+        probe.tcp = std::make_unique<TcpExchange>(std::move(socket), probe.address, probe.job.port,
+                                                  probe.job.request);
         Watch(epoll_.Get(), probe.tcp->Fd(), probe.tcp->Events(), kFirstEntryTag + entry,
               EPOLL_CTL_ADD);
         probe.phase = Phase::Exchanging;
-    } catch (const EIdNoDescriptor& error) {
-        probe.tcp.reset();
-        NoDescriptor(entry, probe, error.what());
     } catch (const EIdException& error) {
         Fail(entry, error.what());
     }
@@ -205,9 +212,9 @@ void ProbeEngine::SendQueuedEchoes(Clock::time_point now)
                 Watch(epoll_.Get(), echoes_.Fd(), EPOLLIN, kEchoTag, EPOLL_CTL_ADD);
                 echoSocketWatched_ = true;
             }
-        } catch (const EIdNoDescriptor& error) {
+        } catch (const EIdNoDescriptor&) {
             echoQueue_.pop_front();
-            NoDescriptor(entry, *probe, error.what());
+            NoDescriptor(entry, *probe);
         } catch (const EIdException& error) {
             echoQueue_.pop_front();
             Fail(entry, error.what());
@@ -215,11 +222,11 @@ void ProbeEngine::SendQueuedEchoes(Clock::time_point now)
     }
 }
 
-void ProbeEngine::NoDescriptor(std::size_t entry, Probe& probe, const char* text)
+void ProbeEngine::NoDescriptor(std::size_t entry, Probe& probe)
 {
     const std::size_t others = probes_.size() - waitingForDescriptor_.size() - 1;
     if (others == 0) {
-        Fail(entry, text);
+        Fail(entry, kCannotAllocateSocket);
         return;
     }
     probe.phase = Phase::WaitingForDescriptor;

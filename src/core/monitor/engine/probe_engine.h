@@ -79,7 +79,7 @@ private:
     void Connect(std::size_t entry, Probe& probe);
     void SendQueuedEchoes(Clock::time_point now);
     // Waits for no descriptor, or gives up when no other probe could free one.
-    void NoDescriptor(std::size_t entry, Probe& probe, const char* text);
+    void NoDescriptor(std::size_t entry, Probe& probe);
     void RetryWaitingForDescriptors();
     void ExpireDeadlines(Clock::time_point now);
     void Wait(const StopSignal& stop, int timeoutMs);

@@ -47,16 +47,14 @@ bool NothingMoreNow(int error)
 
 } // namespace
 
-TcpExchange::TcpExchange(in_addr address, std::uint16_t port, std::string request)
-    : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)),
-      request_(std::move(request))
+UniqueFd TcpExchange::OpenSocket()
 {
-    if (!fd_.Valid()) {
-        if (errno == EMFILE || errno == ENFILE) {
-            throw EIdNoDescriptor();
-        }
-        throw EIdInvalidSocket();
-    }
+    return UniqueFd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+}
+
+TcpExchange::TcpExchange(UniqueFd socket, in_addr address, std::uint16_t port, std::string request)
+    : fd_(std::move(socket)), request_(std::move(request))
+{
     BindToAnyAddress(fd_.Get());
     sockaddr_in peer{};
     peer.sin_family = AF_INET;

@@ -19,11 +19,15 @@ class TcpExchange {
 public:
     enum class Step : std::uint8_t { Connecting, Sending, Reading, Done };
 
-    // Opens a non-blocking socket bound to any local address and starts the
-    // connect. Throws EIdNoDescriptor, EIdInvalidSocket,
+    // A non-blocking stream socket; an invalid one, with errno telling why,
+    // when none can be had. No exception, because running out of
+    // descriptors is an expected, passing state here.
+    static UniqueFd OpenSocket();
+
+    // Binds the socket to any local address and starts the connect. Throws
     // EIdCouldNotBindSocket, EIdSocketError, or EIdConnectException when the
     // connect fails at once.
-    TcpExchange(in_addr address, std::uint16_t port, std::string request);
+    TcpExchange(UniqueFd socket, in_addr address, std::uint16_t port, std::string request);
     TcpExchange(const TcpExchange&) = delete;
     TcpExchange& operator=(const TcpExchange&) = delete;
     ~TcpExchange();

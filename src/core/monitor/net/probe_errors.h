@@ -22,9 +22,11 @@ private:
     int code_;
 };
 
+inline constexpr const char* kCannotAllocateSocket = "Cannot allocate socket.";
+
 class EIdInvalidSocket : public EIdException {
 public:
-    EIdInvalidSocket() : EIdException("Cannot allocate socket.") {}
+    EIdInvalidSocket() : EIdException(kCannotAllocateSocket) {}
 };
 
 // No descriptor was free for the socket (the process's or the system's
