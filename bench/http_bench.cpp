@@ -10,10 +10,9 @@
 #include <benchmark/benchmark.h>
 
 #include "core/base/unique_fd.h"
-#include "core/monitor/host_rules.h"
-#include "core/monitor/http/http_client.h"
-#include "core/monitor/net/probe_errors.h"
+#include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/net/stop_signal.h"
+#include "core/monitor/probe_plan.h"
 #include "support/private_network.h"
 
 namespace pelmora {
@@ -77,7 +76,7 @@ bool InPrivateNetwork(std::string* whyNot)
 }
 
 // One direct check as the check worker runs it for an entry such as
-// http://127.0.0.1:<port>/: split the host text, connect within 3000 ms, close.
+// http://127.0.0.1:<port>/: plan the probe, connect within 3000 ms, close.
 void BM_DirectHttpCheck(benchmark::State& state)
 {
     std::string whyNot;
@@ -86,19 +85,18 @@ void BM_DirectHttpCheck(benchmark::State& state)
         return;
     }
     const AcceptingServer server;
-    const std::string hostText = "127.0.0.1:" + std::to_string(server.Port()) + "/";
-    TIdHTTP probe;
+    const std::string target = "http://127.0.0.1:" + std::to_string(server.Port()) + "/";
+    ProbeEngine engine;
+    const StopSignal never;
     for (auto _ : state) {
-        const auto address = ParseHttpHostText(hostText);
-        probe.Host = address->host;
-        probe.Port = address->port;
-        try {
-            probe.OpenConnection(3000);
-        } catch (const EIdException& error) {
-            state.SkipWithError(error.what());
+        const ProbePlan plan = PlanProbe(target, "");
+        engine.Start(0, *plan.job);
+        const std::optional<ProbeAnswer> answer = engine.WaitNext(never);
+        engine.EndCycle();
+        if (answer->failure) {
+            state.SkipWithError(answer->failure->c_str());
             break;
         }
-        probe.CloseConnection();
     }
     state.counters["checks_per_second"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);

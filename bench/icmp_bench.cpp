@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/monitor/icmp/icmp_client.h"
-#include "core/monitor/net/probe_errors.h"
+#include "core/monitor/engine/probe_engine.h"
+#include "core/monitor/net/stop_signal.h"
 #include "support/private_network.h"
 
 namespace pelmora {
@@ -18,8 +18,9 @@ bool InPrivateNetwork(std::string* whyNot)
     return entered;
 }
 
-// One echo probe as the check worker runs it for an IP entry, answered by
-// the kernel on loopback: resolve, open the socket, send, wait, close, report.
+// One echo probe as the check worker runs it for a list of one IP entry,
+// answered by the kernel on loopback: open the cycle's socket, send, wait,
+// report, close.
 void BM_LoopbackEcho(benchmark::State& state)
 {
     std::string whyNot;
@@ -27,19 +28,19 @@ void BM_LoopbackEcho(benchmark::State& state)
         state.SkipWithError(whyNot.c_str());
         return;
     }
-    TIdIcmpClient probe;
-    probe.Host = "127.0.0.1";
+    ProbeEngine engine;
+    const StopSignal never;
+    const ProbeJob job{ProbeKind::Echo, "127.0.0.1", 0, {}};
     std::size_t answered = 0;
-    probe.OnReply = [&answered](EchoProbe&, const TReplyStatus& status) {
-        answered += status.Status == ReplyKind::EchoReply ? 1 : 0;
-    };
     for (auto _ : state) {
-        try {
-            probe.Echo();
-        } catch (const EIdException& error) {
-            state.SkipWithError(error.what());
+        engine.Start(0, job);
+        const std::optional<ProbeAnswer> answer = engine.WaitNext(never);
+        engine.EndCycle();
+        if (answer->failure) {
+            state.SkipWithError(answer->failure->c_str());
             break;
         }
+        answered += answer->echo.Status == ReplyKind::EchoReply ? 1U : 0U;
     }
     if (answered != static_cast<std::size_t>(state.iterations())) {
         state.SkipWithError("a probe went unanswered");

@@ -1,6 +1,7 @@
-// The check worker's own cost per entry: fake probes that answer at once, so
-// what is measured is the walk over the list, the probe set-up, the decision
-// and, where a state changes, the hand-over with its log line and report.
+// The check worker's own cost per entry: a fake prober that answers at once,
+// so what is measured is the walk over the list, the probe's planning, the
+// decision and, where a state changes, the hand-over with its log line and
+// report.
 
 #include <benchmark/benchmark.h>
 
@@ -9,12 +10,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <thread>
 
 #include "core/monitor/check_hosts.h"
 #include "core/monitor/hand_over_queue.h"
-#include "core/monitor/net/probe_errors.h"
 #include "core/monitor/net/stop_signal.h"
 
 namespace pelmora {
@@ -22,51 +23,56 @@ namespace {
 
 constexpr std::size_t kEntries = 1000;
 
-// Answers every echo at once; whether with a reply is switched between cycles.
-class InstantEcho final : public EchoProbe {
+// Answers every probe at once; whether the hosts answer is switched between
+// cycles.
+class InstantProber final : public CycleProber {
 public:
-    void Echo(std::string_view, std::uint16_t) override
+    void Start(std::size_t entry, const ProbeJob& job) override
     {
-        TReplyStatus status;
-        status.SourceAddress = "192.0.2.9";
-        status.Ttl = answering.load(std::memory_order_relaxed) ? 64 : 0;
-        status.Status = status.Ttl > 0 ? ReplyKind::EchoReply : ReplyKind::TimedOut;
-        OnReply(*this, status);
-    }
-    std::atomic<bool> answering{true};
-};
-
-class InstantHttp final : public HttpProbe {
-public:
-    bool IsConnected() const override { return connected_; }
-    void CloseConnection() override { connected_ = false; }
-    void OpenConnection(int) override
-    {
-        if (!answering.load(std::memory_order_relaxed)) {
-            throw EIdException("Socket Error # 10061\r\nConnection refused.");
+        ProbeAnswer& answer = ended_.emplace_back();
+        answer.entry = entry;
+        const bool up = answering.load(std::memory_order_relaxed);
+        switch (job.kind) {
+        case ProbeKind::Echo:
+            answer.echo.SourceAddress = "192.0.2.9";
+            answer.echo.Ttl = up ? 64 : 0;
+            answer.echo.Status = up ? ReplyKind::EchoReply : ReplyKind::TimedOut;
+            break;
+        case ProbeKind::Connect:
+            if (!up) {
+                answer.failure = "Socket Error # 10061\r\nConnection refused.";
+            }
+            break;
+        case ProbeKind::Proxy: answer.proxyStatus = up ? 200 : 502; break;
         }
-        connected_ = true;
     }
-    int GetPage(const std::string&) override
+    std::optional<ProbeAnswer> WaitNext(const StopSignal&) override
     {
-        return answering.load(std::memory_order_relaxed) ? 200 : 502;
+        ProbeAnswer answer = std::move(ended_.front());
+        ended_.pop_front();
+        return answer;
     }
+    void EndCycle() override { ended_.clear(); }
+
     std::atomic<bool> answering{true};
 
 private:
-    bool connected_ = false;
+    std::deque<ProbeAnswer> ended_;
 };
 
-// Waits in its probe until the worker is stopped, as a 3-second connect would.
-class WaitingEcho final : public EchoProbe {
+// Its one probe waits until the worker is stopped, as a 3-second connect
+// would.
+class WaitingProber final : public CycleProber {
 public:
-    void Echo(std::string_view, std::uint16_t) override
+    void Start(std::size_t, const ProbeJob&) override {}
+    std::optional<ProbeAnswer> WaitNext(const StopSignal& stop) override
     {
         entered.store(true);
-        pollfd wait{Abort->Fd(), POLLIN, 0};
+        pollfd wait{stop.Fd(), POLLIN, 0};
         ::poll(&wait, 1, 3000);
-        throw EIdAborted();
+        return std::nullopt;
     }
+    void EndCycle() override {}
     std::atomic<bool> entered{false};
 };
 
@@ -94,8 +100,7 @@ struct Bench {
     Bench()
         : worker(CheckHostsLinks{
               .hosts = hosts,
-              .echo = echo,
-              .http = http,
+              .prober = prober,
               .handOver = handOver,
               .sink = sink,
               .messageText = [](std::string_view key) { return std::string(key); },
@@ -110,8 +115,7 @@ struct Bench {
     }
 
     HostList hosts;
-    InstantEcho echo;
-    InstantHttp http;
+    InstantProber prober;
     HandOverQueue handOver;
     CountingSink sink;
     TCheckHosts worker;
@@ -144,8 +148,7 @@ void BM_CycleWhereEveryHostChanges(benchmark::State& state)
     Bench b;
     bool answering = true;
     for (auto _ : state) {
-        b.echo.answering = answering;
-        b.http.answering = answering;
+        b.prober.answering = answering;
         b.RunCycle();
         answering = !answering;
     }
@@ -160,20 +163,18 @@ void BM_StopDuringProbe(benchmark::State& state)
     for (auto _ : state) {
         HostList hosts;
         hosts.Append("host", "");
-        WaitingEcho echo;
-        InstantHttp http;
+        WaitingProber prober;
         HandOverQueue handOver;
         CountingSink sink;
         TCheckHosts worker(CheckHostsLinks{
             .hosts = hosts,
-            .echo = echo,
-            .http = http,
+            .prober = prober,
             .handOver = handOver,
             .sink = sink,
             .messageText = [](std::string_view key) { return std::string(key); },
         });
         worker.Wake();
-        while (!echo.entered.load()) {
+        while (!prober.entered.load()) {
             std::this_thread::yield();
         }
         const auto start = std::chrono::steady_clock::now();

@@ -1,6 +1,7 @@
-// Cycles over 1,000 loopback entries with the real echo probe, beside the
-// probe alone: the difference per entry is what the worker adds to a probe.
-// Runs inside a private network it makes itself.
+// Cycles over 1,000 loopback entries with the real probes, one after another
+// and side by side, beside one probe alone: what the worker adds to a probe,
+// and what running them side by side saves. Runs inside a private network it
+// makes itself.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -8,9 +9,10 @@
 #include <string>
 
 #include "core/monitor/check_hosts.h"
+#include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/hand_over_queue.h"
-#include "core/monitor/http/http_client.h"
-#include "core/monitor/icmp/icmp_client.h"
+#include "core/monitor/net/stop_signal.h"
+#include "core/monitor/parallel_checks.h"
 #include "support/private_network.h"
 
 namespace pelmora {
@@ -26,11 +28,13 @@ public:
 
 void BM_EchoProbeAlone(benchmark::State& state)
 {
-    TIdIcmpClient echo;
-    echo.Host = "127.0.0.1";
-    echo.OnReply = [](EchoProbe&, const TReplyStatus&) {};
+    ProbeEngine engine;
+    const StopSignal never;
+    const ProbeJob job{ProbeKind::Echo, "127.0.0.1", 0, {}};
     for (auto _ : state) {
-        echo.Echo();
+        engine.Start(0, job);
+        benchmark::DoNotOptimize(engine.WaitNext(never));
+        engine.EndCycle();
     }
     state.SetItemsProcessed(state.iterations());
 }
@@ -42,18 +46,17 @@ void BM_WorkerCycleOverLoopbackEntries(benchmark::State& state)
     for (int i = 0; i < kEntries; ++i) {
         hosts.Append("127.0.0.1", "");
     }
-    TIdIcmpClient echo;
-    TIdHTTP http;
+    ProbeEngine prober;
     HandOverQueue handOver;
     NullSink sink;
     TCheckHosts worker(CheckHostsLinks{
         .hosts = hosts,
-        .echo = echo,
-        .http = http,
+        .prober = prober,
         .handOver = handOver,
         .sink = sink,
         .messageText = [](std::string_view key) { return std::string(key); },
     });
+    worker.SetParallelLimit(static_cast<std::size_t>(state.range(0)));
     const auto cycle = [&] {
         worker.Wake();
         handOver.ServeUntil([&] { return worker.IsAsleep(); });
@@ -64,7 +67,10 @@ void BM_WorkerCycleOverLoopbackEntries(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * kEntries);
 }
-BENCHMARK(BM_WorkerCycleOverLoopbackEntries)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WorkerCycleOverLoopbackEntries)
+    ->Arg(1)
+    ->Arg(kDefaultParallelChecks)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace pelmora

@@ -21,9 +21,8 @@
 #include "core/config/settings.h"
 #include "core/i18n/languages.h"
 #include "core/monitor/check_hosts.h"
+#include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/hand_over_queue.h"
-#include "core/monitor/http/http_client.h"
-#include "core/monitor/icmp/icmp_client.h"
 #include "core/monitor/net/privileges.h"
 
 namespace pelmora {
@@ -185,10 +184,9 @@ int Run(const CheckOptions& options)
     HandOverQueue handOver;
     Interruption interruption(handOver);
     ConsoleSink sink(options.quiet);
-    TIdIcmpClient echo;
-    TIdHTTP http;
+    ProbeEngine prober;
     std::mutex traceMutex;
-    CheckHostsLinks links{settings.Hosts(), echo, http, handOver, sink, MessageText};
+    CheckHostsLinks links{settings.Hosts(), prober, handOver, sink, MessageText};
     if (options.verbose) {
         links.onProbe = [&traceMutex](const ProbeOutcome& outcome) {
             const std::lock_guard lock(traceMutex);
@@ -204,6 +202,7 @@ int Run(const CheckOptions& options)
     // The command line wins over the settings file.
     const std::size_t parallelChecks = options.parallelChecks.value_or(settings.ParallelChecks());
     TCheckHosts worker(std::move(links));
+    worker.SetParallelLimit(parallelChecks);
     if (options.verbose) {
         std::cerr << "hosts checked at the same time: " << parallelChecks << '\n';
     }

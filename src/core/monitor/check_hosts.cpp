@@ -6,12 +6,11 @@
 #include <utility>
 
 #include "core/monitor/host_rules.h"
-#include "core/monitor/net/probe_errors.h"
+#include "core/monitor/parallel_checks.h"
+#include "core/monitor/probe_plan.h"
 
 namespace pelmora {
 namespace {
-
-constexpr int kHttpTimeoutMs = 3000;
 
 // Only an echo reply proves the host is there: an "unreachable" or "time
 // exceeded" report carries a router's address and TTL, not the host's.
@@ -52,31 +51,15 @@ bool IsBlank(std::string_view text)
 
 } // namespace
 
-TCheckHosts::TCheckHosts(CheckHostsLinks links) : links_(std::move(links))
+TCheckHosts::TCheckHosts(CheckHostsLinks links)
+    : links_(std::move(links)), parallelLimit_(kDefaultParallelChecks)
 {
-    links_.echo.Abort = &stop_;
-    links_.http.Abort = &stop_;
-    links_.echo.OnReply = [this](EchoProbe&, const TReplyStatus& status) { EchoReplied(status); };
-    try {
-        thread_ = std::thread(&TCheckHosts::Execute, this);
-    } catch (...) {
-        LeaveProbes();
-        throw;
-    }
+    thread_ = std::thread(&TCheckHosts::Execute, this);
 }
 
 TCheckHosts::~TCheckHosts()
 {
     Stop();
-    LeaveProbes();
-}
-
-// The probes outlive the worker; they must not keep pointing into it.
-void TCheckHosts::LeaveProbes()
-{
-    links_.echo.OnReply = nullptr;
-    links_.echo.Abort = nullptr;
-    links_.http.Abort = nullptr;
 }
 
 void TCheckHosts::Wake()
@@ -112,6 +95,11 @@ void TCheckHosts::Release()
     if (holds_ > 0) {
         --holds_;
     }
+}
+
+void TCheckHosts::SetParallelLimit(std::size_t limit)
+{
+    parallelLimit_.store(std::max<std::size_t>(limit, 1), std::memory_order_relaxed);
 }
 
 void TCheckHosts::Stop()
@@ -160,105 +148,114 @@ bool TCheckHosts::WaitForWake()
 void TCheckHosts::CheckCycle()
 {
     const std::size_t count = links_.hosts.Count();
-    for (std::size_t i = 0; i < count; ++i) {
-        if (stop_.IsRaised()) {
+    const std::size_t limit = parallelLimit_.load(std::memory_order_relaxed);
+    struct EndAtLast {
+        CycleProber& prober;
+        ~EndAtLast() { prober.EndCycle(); }
+    } endAtLast{links_.prober};
+
+    std::vector<Check> checks(count);
+    std::size_t started = 0;
+    std::size_t handedOver = 0;
+    std::size_t running = 0;
+    while (true) {
+        // Changes go over before further probes start, so that with a limit
+        // of one each entry is handed over before the next is probed.
+        for (; handedOver < count && checks[handedOver].decided; ++handedOver) {
+            if (stop_.IsRaised()) {
+                return;
+            }
+            FCurrent = handedOver;
+            if (!HandOver(checks[handedOver])) {
+                return;
+            }
+            checks[handedOver] = Check{};
+        }
+        if (handedOver == count) {
+            break;
+        }
+        if (started < count && running < limit) {
+            if (StartEntry(started, checks[started])) {
+                ++running;
+            }
+            ++started;
+            continue;
+        }
+        const std::optional<ProbeAnswer> answer = links_.prober.WaitNext(stop_);
+        if (!answer) {
             return;
         }
-        FCurrent = i;
-        if (!CheckEntry(i)) {
-            return;
+        if (answer->entry < count && !checks[answer->entry].decided) {
+            Judge(*answer, checks[answer->entry]);
+            --running;
         }
     }
     links_.handOver.Synchronize([this] { CycleDone(); });
 }
 
-// Probes the entry and hands its change over; false when the worker is being
-// stopped and the cycle must end.
-bool TCheckHosts::CheckEntry(std::size_t index)
+bool TCheckHosts::StartEntry(std::size_t index, Check& check)
 {
     const HostEntry* entry = links_.hosts.At(index);
     if (entry == nullptr) {
+        // Passed over; HandOver finds it gone as well.
+        check.decided = true;
+        return false;
+    }
+    check.target = entry->Target();
+    check.kind = KindOf(check.target);
+    try {
+        ProbePlan plan = PlanProbe(check.target, entry->Proxy());
+        if (!plan.job) {
+            check.decided = true;
+            check.detail = std::move(plan.failure);
+            return false;
+        }
+        check.probe = plan.job->kind;
+        links_.prober.Start(index, *plan.job);
+        return true;
+    } catch (const std::exception& error) {
+        // Out of memory or the like: this entry fails, the cycle goes on.
+        check.decided = true;
+        check.detail = error.what();
+        return false;
+    }
+}
+
+void TCheckHosts::Judge(const ProbeAnswer& answer, Check& check)
+{
+    check.decided = true;
+    if (answer.failure) {
+        check.detail = *answer.failure;
+        return;
+    }
+    switch (check.probe) {
+    case ProbeKind::Echo:
+        check.reachable = EchoReached(answer.echo);
+        check.detail = DescribeReply(answer.echo);
+        break;
+    case ProbeKind::Connect:
+        check.reachable = true;
+        check.detail = "Connected";
+        break;
+    case ProbeKind::Proxy:
+        check.reachable = !ProxyFailed(answer.proxyStatus);
+        check.detail = "Proxy answered " + std::to_string(answer.proxyStatus);
+        break;
+    }
+}
+
+// Tells the probe hook and hands the entry's change over; false when the
+// worker is being stopped and the cycle must end.
+bool TCheckHosts::HandOver(Check& check)
+{
+    if (links_.hosts.At(FCurrent) == nullptr) {
         return true;
     }
-    const std::string target = entry->Target();
-    const HostKind kind = KindOf(target);
-    std::string detail;
-    Outcome outcome = Outcome::Unreachable;
-    try {
-        outcome = kind == HostKind::HTTP ? ProbeHttp(target, entry->Proxy(), detail)
-                                         : ProbeEcho(target, detail);
-    } catch (const EIdAborted&) {
-        outcome = Outcome::Aborted;
-    } catch (const std::exception& error) {
-        detail = error.what();
-    } catch (...) {
-        detail = "Unknown failure";
+    if (links_.onProbe) {
+        links_.onProbe(
+            ProbeOutcome{check.target, check.kind, check.reachable, std::move(check.detail)});
     }
-    bool goOn = outcome != Outcome::Aborted && !stop_.IsRaised();
-    if (goOn) {
-        const bool reachable = outcome == Outcome::Reachable;
-        if (links_.onProbe) {
-            links_.onProbe(ProbeOutcome{target, kind, reachable, std::move(detail)});
-        }
-        goOn = Decide(reachable);
-    }
-    if (connectionHeld_) {
-        connectionHeld_ = false;
-        links_.http.CloseConnection();
-    }
-    return goOn;
-}
-
-TCheckHosts::Outcome TCheckHosts::ProbeEcho(const std::string& target, std::string& detail)
-{
-    EchoProbe& echo = links_.echo;
-    echo.Host = IcmpProbeName(target);
-    echoReached_ = false;
-    echoDetail_ = "No answer";
-    echo.Echo({}, 0);
-    detail = std::move(echoDetail_);
-    return echoReached_ ? Outcome::Reachable : Outcome::Unreachable;
-}
-
-// Runs inside Echo, on the worker thread.
-void TCheckHosts::EchoReplied(const TReplyStatus& status)
-{
-    echoReached_ = EchoReached(status);
-    echoDetail_ = DescribeReply(status);
-}
-
-TCheckHosts::Outcome TCheckHosts::ProbeHttp(const std::string& target, const std::string& proxy,
-                                            std::string& detail)
-{
-    HttpProbe& http = links_.http;
-    if (http.IsConnected()) {
-        http.CloseConnection();
-    }
-    const std::string hostText = HttpHostText(target);
-    http.ReadTimeout = kHttpTimeoutMs;
-    // A proxy text whose port is no number can only come from a hand-edited
-    // settings file; such an entry is checked as if it had no proxy.
-    const std::optional<ProxySplit> viaProxy = proxy.empty() ? std::nullopt : SplitProxy(proxy);
-    if (viaProxy) {
-        http.Host = hostText;
-        http.ProxyParams = TIdProxyParams{viaProxy->server, viaProxy->port};
-        const int status = http.GetPage(http.Host);
-        detail = "Proxy answered " + std::to_string(status);
-        return ProxyFailed(status) ? Outcome::Unreachable : Outcome::Reachable;
-    }
-    const std::optional<HttpAddress> address = ParseHttpHostText(hostText);
-    if (!address) {
-        detail = "No host and port in \"" + hostText + "\"";
-        return Outcome::Unreachable;
-    }
-    http.Host = address->host;
-    http.Port = address->port;
-    http.ProxyParams = TIdProxyParams{};
-    http.OpenConnection(kHttpTimeoutMs);
-    // The change is reported while the connection is still open.
-    connectionHeld_ = true;
-    detail = "Connected";
-    return Outcome::Reachable;
+    return Decide(check.reachable);
 }
 
 // Compares the outcome with the state the entry has now and hands a change

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -8,13 +9,13 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "core/monitor/check_sink.h"
-#include "core/monitor/echo_probe.h"
+#include "core/monitor/cycle_prober.h"
 #include "core/monitor/hand_over.h"
 #include "core/monitor/host_entry.h"
 #include "core/monitor/host_list.h"
-#include "core/monitor/http_probe.h"
 #include "core/monitor/net/stop_signal.h"
 #include "core/monitor/time_of_day.h"
 
@@ -29,25 +30,27 @@ struct ProbeOutcome {
     std::string detail;
 };
 
-// Everything the worker works with. The list, the probes, the hand-over and
-// the sink must outlive the worker; the probes are used by it alone.
+// Everything the worker works with. The list, the prober, the hand-over and
+// the sink must outlive the worker; the prober is used by it alone.
 struct CheckHostsLinks {
     HostList& hosts;
-    EchoProbe& echo;
-    HttpProbe& http;
+    CycleProber& prober;
     HandOver& handOver;
     CheckSink& sink;
     // The text of a message key in the current language, looked up at the
     // moment of use (the program passes MessageText).
     std::function<std::string(std::string_view)> messageText;
     std::function<std::string()> timeOfDay = LocalTimeOfDay;
-    // Optional; called on the worker thread after each probe.
+    // Optional; called on the worker thread for each probe, in list order.
     std::function<void(const ProbeOutcome&)> onProbe = nullptr;
 };
 
-// The check worker: a thread that walks the host list once per cycle, probes
-// each entry and reports every change of state through the hand-over. It is
-// created asleep; each wake runs one cycle, after which it sleeps again.
+// The check worker: a thread that probes every entry of the host list once
+// per cycle and reports every change of state through the hand-over. Up to
+// the parallel limit of probes run at the same time; their changes are still
+// handed over in list order, each once every entry before it is decided, so
+// what the user sees is what a walk from the first entry to the last gives.
+// It is created asleep; each wake runs one cycle, after which it sleeps again.
 class TCheckHosts {
 public:
     explicit TCheckHosts(CheckHostsLinks links);
@@ -64,22 +67,34 @@ public:
     // from starting another until Release. Holds nest.
     void Hold();
     void Release();
+    // How many entries are probed at the same time from the next cycle on;
+    // below 1 counts as 1, which probes one after another. Any thread.
+    void SetParallelLimit(std::size_t limit);
     // Ends a running probe at once, abandons a pending hand-over and joins the
     // thread. Any thread but the worker's own may call it, though not from
     // inside a hand-over step. The hand-over stays closed afterwards.
     void Stop();
 
 private:
-    enum class Outcome : std::uint8_t { Reachable, Unreachable, Aborted };
+    // An entry of the running cycle: what it is, and once its probe has
+    // ended, what was found.
+    struct Check {
+        std::string target;
+        HostKind kind = HostKind::IP;
+        ProbeKind probe = ProbeKind::Echo;
+        bool decided = false;
+        bool reachable = false;
+        std::string detail;
+    };
 
-    void LeaveProbes();
     void Execute();
     bool WaitForWake();
     void CheckCycle();
-    bool CheckEntry(std::size_t index);
-    Outcome ProbeEcho(const std::string& target, std::string& detail);
-    Outcome ProbeHttp(const std::string& target, const std::string& proxy, std::string& detail);
-    void EchoReplied(const TReplyStatus& status);
+    // False when the entry needs no probe: it is gone from the list, or its
+    // outcome is known without one.
+    bool StartEntry(std::size_t index, Check& check);
+    static void Judge(const ProbeAnswer& answer, Check& check);
+    bool HandOver(Check& check);
     bool Decide(bool reachable);
     void HostChanged();
     void CycleDone();
@@ -87,14 +102,11 @@ private:
     CheckHostsLinks links_;
     StopSignal stop_;
 
+    std::atomic<std::size_t> parallelLimit_;
+
     // Written on the worker thread before a hand-over, read during it.
     std::size_t FCurrent = 0;
     bool FHostUp = false;
-    // Set by the echo probe's reply event, on the worker thread.
-    bool echoReached_ = false;
-    std::string echoDetail_;
-    // The direct web check keeps its connection open across the change step.
-    bool connectionHeld_ = false;
 
     // Touched only on the user-interface thread.
     std::string FLostHosts;

@@ -157,8 +157,9 @@ void TfrmMain::FormCreate(TfrmLog* log)
         frmLog_->ShowLog();
     }
 
-    CheckHostsLinks links{hosts_, IdIcmpClient1_, IdHTTP1_, handOver_, *this, MessageText};
+    CheckHostsLinks links{hosts_, prober_, handOver_, *this, MessageText};
     worker_ = std::make_unique<TCheckHosts>(std::move(links));
+    worker_->SetParallelLimit(parallelChecks_);
     worker_->Wake();
 }
 
@@ -194,6 +195,11 @@ void TfrmMain::SetPopUpInterval(std::int32_t milliseconds)
 void TfrmMain::SetParallelChecks(std::size_t count)
 {
     parallelChecks_ = count;
+    // Read before the worker exists at start; from then on each change
+    // counts from the next cycle.
+    if (worker_) {
+        worker_->SetParallelLimit(count);
+    }
 }
 
 void TfrmMain::AppendLogLine(const std::string& line)

@@ -8,9 +8,8 @@
 #include "core/config/settings.h"
 #include "core/monitor/check_hosts.h"
 #include "core/monitor/check_sink.h"
+#include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/host_list.h"
-#include "core/monitor/http/http_client.h"
-#include "core/monitor/icmp/icmp_client.h"
 #include "core/monitor/parallel_checks.h"
 #include "gui/shell/image_list.h"
 #include "gui/shell/qt_hand_over.h"
@@ -123,8 +122,8 @@ private:
     TfrmLog* frmLog_ = nullptr;
     MainImage startImage_ = MainImage::Stop;
 
-    TIdIcmpClient IdIcmpClient1_;
-    TIdHTTP IdHTTP1_;
+    // The probes of the worker's cycles, used by the worker thread only.
+    ProbeEngine prober_;
     QtHandOver handOver_;
     std::unique_ptr<TCheckHosts> worker_;
 };

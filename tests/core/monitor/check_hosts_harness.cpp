@@ -20,8 +20,7 @@ void RecordingSink::ShowReport(const std::string& report)
 WorkerHarness::WorkerHarness(std::function<void(const ProbeOutcome&)> onProbe)
     : worker(CheckHostsLinks{
           .hosts = hosts,
-          .echo = echo,
-          .http = http,
+          .prober = prober,
           .handOver = handOver,
           .sink = sink,
           .messageText = [this](std::string_view key) { return language + ":" + std::string(key); },

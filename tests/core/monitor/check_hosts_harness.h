@@ -31,8 +31,7 @@ struct WorkerHarness {
     void RunCycle();
 
     HostList hosts;
-    FakeEchoProbe echo;
-    FakeHttpProbe http;
+    FakeProber prober;
     HandOverQueue handOver;
     RecordingSink sink;
     std::string language = "en";

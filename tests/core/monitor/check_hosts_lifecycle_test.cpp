@@ -11,9 +11,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-FakeEchoProbe::Action PassGate(Gate& gate)
+FakeProber::Action PassGate(Gate& gate)
 {
-    return [&gate](FakeEchoProbe&) { gate.Pass(); };
+    return [&gate, timedOut = FakeProber::Echo({})](const ProbeJob& job) {
+        gate.Pass();
+        return timedOut(job);
+    };
 }
 
 TEST(CheckHostsLifecycle, CreatedAsleepAndDroppingAWakeWhileRunning)
@@ -22,7 +25,7 @@ TEST(CheckHostsLifecycle, CreatedAsleepAndDroppingAWakeWhileRunning)
     EXPECT_TRUE(h.worker.IsAsleep());
     Gate gate;
     h.Add("hostA", "", HostState::Down);
-    h.echo.Script("hostA", PassGate(gate));
+    h.prober.Script("hostA", PassGate(gate));
 
     h.worker.Wake();
     ASSERT_TRUE(gate.WaitReached(10s));
@@ -46,14 +49,15 @@ TEST(CheckHostsLifecycle, HoldWaitsForTheRunningCycleWhileServingItsHandOvers)
     WorkerHarness h;
     Gate gate;
     h.Add("hostA", "", HostState::Down);
-    h.echo.Script("hostA", FakeEchoProbe::Answer(ReplyFrom(ReplyKind::EchoReply, "192.0.2.9", 64)));
+    h.prober.Script("hostA", FakeProber::Echo(ReplyFrom(ReplyKind::EchoReply, "192.0.2.9", 64)));
     h.Add("hostB", "", HostState::Down);
-    h.echo.Script("hostB", PassGate(gate));
+    h.prober.Script("hostB", PassGate(gate));
 
     std::atomic<bool> opened{false};
+    // One after another, hostB is reached only after hostA's change has been
+    // served, which only the hold itself can do here.
+    h.worker.SetParallelLimit(1);
     h.worker.Wake();
-    // hostB is reached only after hostA's change has been served, which only
-    // the hold itself can do here.
     std::thread opener([&] {
         if (gate.WaitReached(10s)) {
             std::this_thread::sleep_for(50ms);
@@ -83,16 +87,16 @@ TEST(CheckHostsLifecycle, StopEndsAWaitingProbeAtOnce)
     Gate reached;
     reached.Open();
     h.Add("hostA", "", HostState::Up);
-    h.echo.Script("hostA", [&reached, wait = FakeEchoProbe::WaitForAbort()](FakeEchoProbe& probe) {
+    h.prober.Script("hostA", [&reached, never = FakeProber::Never()](const ProbeJob& job) {
         reached.Pass();
-        wait(probe);
+        return never(job);
     });
     h.worker.Wake();
     ASSERT_TRUE(reached.WaitReached(10s));
 
     const auto start = std::chrono::steady_clock::now();
     h.worker.Stop();
-    // The probe alone would have waited 30 s.
+    // The probe alone would never have ended.
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
     // Being stopped is no outcome: the entry keeps its state, nothing is reported.
     EXPECT_EQ(outcomes, 0);
@@ -108,7 +112,7 @@ TEST(CheckHostsLifecycle, StopAbandonsAPendingHandOver)
     probed.Open();
     WorkerHarness h([&probed](const ProbeOutcome&) { probed.Pass(); });
     h.Add("hostA", "", HostState::Down);
-    h.echo.Script("hostA", FakeEchoProbe::Answer(ReplyFrom(ReplyKind::EchoReply, "192.0.2.9", 64)));
+    h.prober.Script("hostA", FakeProber::Echo(ReplyFrom(ReplyKind::EchoReply, "192.0.2.9", 64)));
     h.worker.Wake();
     ASSERT_TRUE(probed.WaitReached(10s));
     // Nobody serves: the worker now waits for its change step.

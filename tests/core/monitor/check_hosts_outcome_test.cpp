@@ -24,22 +24,19 @@ std::function<void(WorkerHarness&)> EchoAnswers(const std::string& host, ReplyKi
                                                 const std::string& source, std::uint8_t ttl)
 {
     return [=](WorkerHarness& h) {
-        h.echo.Script(host, FakeEchoProbe::Answer(ReplyFrom(kind, source, ttl)));
+        h.prober.Script(host, FakeProber::Echo(ReplyFrom(kind, source, ttl)));
     };
 }
 
-std::function<void(WorkerHarness&)> WebAnswers(const std::string& hostOrUrl,
-                                               FakeHttpProbe::Action action)
+std::function<void(WorkerHarness&)> WebAnswers(const std::string& host, FakeProber::Action action)
 {
-    return [hostOrUrl, action = std::move(action)](WorkerHarness& h) {
-        h.http.Script(hostOrUrl, action);
-    };
+    return [host, action = std::move(action)](WorkerHarness& h) { h.prober.Script(host, action); };
 }
 
 void Nothing(WorkerHarness&) {}
 
-constexpr const char* kOpenWeb80 = "open web:80 within 3000, read 3000, proxy :0";
-constexpr const char* kGetViaProxy = "get web/x via proxy:3128, read 3000";
+constexpr const char* kConnectWeb80 = "connect web:80";
+constexpr const char* kGetViaProxy = "proxy proxy:3128 GET http://web/x HTTP/1.1";
 
 const std::vector<OutcomeCase>& Cases()
 {
@@ -79,8 +76,8 @@ const std::vector<OutcomeCase>& Cases()
          "nowhere",
          "",
          [](WorkerHarness& h) {
-             h.echo.Script("nowhere",
-                           FakeEchoProbe::Fail("Socket Error # 11001\r\nHost not found."));
+             h.prober.Script("nowhere",
+                             FakeProber::Fail("Socket Error # 11001\r\nHost not found."));
          },
          false,
          {"echo nowhere"}},
@@ -105,86 +102,70 @@ const std::vector<OutcomeCase>& Cases()
         {"direct connect",
          "http://web",
          "",
-         WebAnswers("web", FakeHttpProbe::Status(0)),
+         WebAnswers("web", FakeProber::Connected()),
          true,
-         {kOpenWeb80, "close"}},
+         {kConnectWeb80}},
         {"direct connect to the address's own port",
          "http://web:8080/index.html",
          "",
-         WebAnswers("web", FakeHttpProbe::Status(0)),
+         WebAnswers("web", FakeProber::Connected()),
          true,
-         {"open web:8080 within 3000, read 3000, proxy :0", "close"}},
-        {"direct connect refused", "http://web", "", Nothing, false, {kOpenWeb80}},
+         {"connect web:8080"}},
+        {"direct connect refused", "http://web", "", Nothing, false, {kConnectWeb80}},
         {"web address without a host", "http://", "", Nothing, false, {}},
         {"web address with a port out of range", "http://web:99999", "", Nothing, false, {}},
-        {"connection left open by an earlier check is closed first",
-         "http://web",
-         "",
-         [](WorkerHarness& h) {
-             h.http.LeaveConnectionOpen();
-             h.http.Script("web", FakeHttpProbe::Status(0));
-         },
-         true,
-         {"close", kOpenWeb80, "close"}},
         {"proxy answers 200",
          "http://web/x",
          "proxy:3128",
-         WebAnswers("web/x", FakeHttpProbe::Status(200)),
+         WebAnswers("proxy", FakeProber::ProxyStatus(200)),
          true,
          {kGetViaProxy}},
         {"proxy answers 404: the host was reached",
          "http://web/x",
          "proxy:3128",
-         WebAnswers("web/x", FakeHttpProbe::Status(404)),
+         WebAnswers("proxy", FakeProber::ProxyStatus(404)),
          true,
          {kGetViaProxy}},
         {"proxy wants authentication",
          "http://web/x",
          "proxy:3128",
-         WebAnswers("web/x", FakeHttpProbe::Status(407)),
+         WebAnswers("proxy", FakeProber::ProxyStatus(407)),
          false,
          {kGetViaProxy}},
         {"proxy answers 502",
          "http://web/x",
          "proxy:3128",
-         WebAnswers("web/x", FakeHttpProbe::Status(502)),
+         WebAnswers("proxy", FakeProber::ProxyStatus(502)),
          false,
          {kGetViaProxy}},
         {"proxy answers 503",
          "http://web/x",
          "proxy:3128",
-         WebAnswers("web/x", FakeHttpProbe::Status(503)),
+         WebAnswers("proxy", FakeProber::ProxyStatus(503)),
          false,
          {kGetViaProxy}},
         {"proxy answers 504",
          "http://web/x",
          "proxy:3128",
-         WebAnswers("web/x", FakeHttpProbe::Status(504)),
+         WebAnswers("proxy", FakeProber::ProxyStatus(504)),
          false,
          {kGetViaProxy}},
         {"proxy closes without an answer",
          "http://web/x",
          "proxy:3128",
-         WebAnswers("web/x", []() -> int { throw EIdConnClosedGracefully(); }),
+         WebAnswers("proxy", FakeProber::Fail("Connection Closed Gracefully.")),
          false,
          {kGetViaProxy}},
         {"proxy stays silent", "http://web/x", "proxy:3128", Nothing, false, {kGetViaProxy}},
+        {"proxy port out of range: no traffic", "http://web/x", "proxy:0", Nothing, false, {}},
         {"proxy port that is no number: checked directly",
          "http://web",
          "proxy:31x8",
-         WebAnswers("web", FakeHttpProbe::Status(0)),
+         WebAnswers("web", FakeProber::Connected()),
          true,
-         {kOpenWeb80, "close"}},
+         {kConnectWeb80}},
     };
     return cases;
-}
-
-std::vector<std::string> AllCalls(const WorkerHarness& h)
-{
-    std::vector<std::string> calls = h.echo.Calls();
-    const std::vector<std::string> web = h.http.Calls();
-    calls.insert(calls.end(), web.begin(), web.end());
-    return calls;
 }
 
 // Every outcome from both states: the state follows the outcome, and only a
@@ -203,21 +184,9 @@ TEST(CheckHostsOutcome, ProbeOutcomeDecidesTheStateOfEachKind)
             const bool changed = (before == HostState::Up) != c.reachable;
             EXPECT_EQ(h.sink.log.size(), changed ? 1U : 0U);
             EXPECT_EQ(h.sink.reports.size(), changed ? 1U : 0U);
-            EXPECT_EQ(AllCalls(h), c.calls);
+            EXPECT_EQ(h.prober.Calls(), c.calls);
         }
     }
-}
-
-TEST(CheckHostsOutcome, DirectChangeIsReportedWhileTheConnectionIsOpen)
-{
-    WorkerHarness h;
-    h.Add("http://web", "", HostState::Down);
-    h.http.Script("web", FakeHttpProbe::Status(0));
-    bool connectedAtLogLine = false;
-    h.sink.onLogLine = [&] { connectedAtLogLine = h.http.IsConnected(); };
-    h.RunCycle();
-    EXPECT_TRUE(connectedAtLogLine);
-    EXPECT_FALSE(h.http.IsConnected());
 }
 
 TEST(CheckHostsOutcome, ProbeHookTellsTheOutcomeAndTheProbesText)
@@ -228,16 +197,18 @@ TEST(CheckHostsOutcome, ProbeHookTellsTheOutcomeAndTheProbesText)
                        (o.reachable ? "up: " : "down: ") + o.detail);
     });
     h.Add("192.0.2.7", "", HostState::Down);
-    h.echo.Script("192.0.2.7",
-                  FakeEchoProbe::Answer(ReplyFrom(ReplyKind::EchoReply, "192.0.2.7", 64)));
+    h.prober.Script("192.0.2.7",
+                    FakeProber::Echo(ReplyFrom(ReplyKind::EchoReply, "192.0.2.7", 64)));
     h.Add("http://web", "", HostState::Down);
     h.Add("http://web/x", "proxy:3128", HostState::Down);
-    h.http.Script("web/x", FakeHttpProbe::Status(502));
+    h.prober.Script("proxy", FakeProber::ProxyStatus(502));
+    h.Add("http://web/y", "proxy:99999", HostState::Down);
     h.RunCycle();
     EXPECT_EQ(seen, (std::vector<std::string>{
                         "192.0.2.7 echo up: Echo reply from 192.0.2.7, TTL 64",
                         "http://web web down: Socket Error # 10061\r\nConnection refused.",
                         "http://web/x web down: Proxy answered 502",
+                        "http://web/y web down: Invalid proxy port 99999.",
                     }));
 }
 

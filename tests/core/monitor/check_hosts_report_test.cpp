@@ -23,12 +23,12 @@ struct ReportCase {
 
 void Answering(WorkerHarness& h, const std::string& host)
 {
-    h.echo.Script(host, FakeEchoProbe::Answer(ReplyFrom(ReplyKind::EchoReply, "192.0.2.9", 64)));
+    h.prober.Script(host, FakeProber::Echo(ReplyFrom(ReplyKind::EchoReply, "192.0.2.9", 64)));
 }
 
 void Silent(WorkerHarness& h, const std::string& host)
 {
-    h.echo.Script(host, FakeEchoProbe::Answer(ReplyFrom(ReplyKind::TimedOut, "0.0.0.0", 0)));
+    h.prober.Script(host, FakeProber::Echo(ReplyFrom(ReplyKind::TimedOut, "0.0.0.0", 0)));
 }
 
 TEST(CheckHostsReport, LogLinesAndReportOfOneCycle)
@@ -91,9 +91,11 @@ TEST(CheckHostsReport, LaterCyclesStartAfresh)
 }
 
 // An entry gone from the list is passed over and the worker stays usable.
+// One after another, it is not even probed.
 TEST(CheckHostsReport, EntryThatVanishesIsSkipped)
 {
     WorkerHarness h;
+    h.worker.SetParallelLimit(1);
     h.Add("hostA", "", HostState::Down);
     h.Add("hostB", "", HostState::Down);
     Answering(h, "hostA");
@@ -102,7 +104,7 @@ TEST(CheckHostsReport, EntryThatVanishesIsSkipped)
     h.RunCycle();
     EXPECT_EQ(h.sink.log, std::vector<std::string>{"9:05:07. en:AppearHost hostA"});
     EXPECT_EQ(h.sink.reports, std::vector<std::string>{"en:AppearHosts\r\n  hostA"});
-    EXPECT_EQ(h.echo.Calls(), std::vector<std::string>{"echo hostA"});
+    EXPECT_EQ(h.prober.Calls(), std::vector<std::string>{"echo hostA"});
 
     h.sink.onLogLine = nullptr;
     h.Add("hostC", "", HostState::Down);

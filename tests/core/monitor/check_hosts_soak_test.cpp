@@ -19,7 +19,6 @@
 
 #include "core/monitor/check_hosts.h"
 #include "core/monitor/hand_over_queue.h"
-#include "core/monitor/net/probe_errors.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define PELMORA_SOAK_UNDER_ASAN 1
@@ -71,41 +70,45 @@ struct Clock {
     }
 };
 
-// Probes that answer at once from the pattern and keep no record.
-class PatternEcho final : public EchoProbe {
+// A prober that answers at once from the pattern and keeps no record. The
+// probe started last ends first, so every cycle's answers come back out of
+// list order and the worker has to hold them until their turn.
+class PatternProber final : public CycleProber {
 public:
-    explicit PatternEcho(const Clock& clock) : clock_(clock) {}
-    void Echo(std::string_view, std::uint16_t) override
-    {
-        TReplyStatus status;
-        const bool up = clock_.Answers(Host);
-        status.SourceAddress = "192.0.2.9";
-        status.Ttl = up ? 64 : 0;
-        status.Status = up ? ReplyKind::EchoReply : ReplyKind::TimedOut;
-        OnReply(*this, status);
-    }
+    explicit PatternProber(const Clock& clock) : clock_(clock) {}
 
-private:
-    const Clock& clock_;
-};
-
-class PatternHttp final : public HttpProbe {
-public:
-    explicit PatternHttp(const Clock& clock) : clock_(clock) {}
-    bool IsConnected() const override { return connected_; }
-    void CloseConnection() override { connected_ = false; }
-    void OpenConnection(int) override
+    void Start(std::size_t entry, const ProbeJob& job) override
     {
-        if (!clock_.Answers(Host)) {
-            throw EIdException("Socket Error # 10061\r\nConnection refused.");
+        ProbeAnswer& answer = running_.emplace_back();
+        answer.entry = entry;
+        const bool up = clock_.Answers(job.kind == ProbeKind::Proxy ? job.request : job.host);
+        switch (job.kind) {
+        case ProbeKind::Echo:
+            answer.echo.SourceAddress = "192.0.2.9";
+            answer.echo.Ttl = up ? 64 : 0;
+            answer.echo.Status = up ? ReplyKind::EchoReply : ReplyKind::TimedOut;
+            break;
+        case ProbeKind::Connect:
+            if (!up) {
+                answer.failure = "Socket Error # 10061\r\nConnection refused.";
+            }
+            break;
+        case ProbeKind::Proxy: answer.proxyStatus = up ? 200 : 502; break;
         }
-        connected_ = true;
     }
-    int GetPage(const std::string& url) override { return clock_.Answers(url) ? 200 : 502; }
+
+    std::optional<ProbeAnswer> WaitNext(const StopSignal&) override
+    {
+        ProbeAnswer answer = std::move(running_.back());
+        running_.pop_back();
+        return answer;
+    }
+
+    void EndCycle() override { running_.clear(); }
 
 private:
     const Clock& clock_;
-    bool connected_ = false;
+    std::vector<ProbeAnswer> running_;
 };
 
 struct Counts {
@@ -202,20 +205,21 @@ TEST(CheckHostsSoak, FlappingHostsWithRebuildsAndRestartsStayFlat)
 {
     Clock clock;
     HostList hosts;
-    PatternEcho echo(clock);
-    PatternHttp http(clock);
+    PatternProber prober(clock);
     HandOverQueue handOver;
     CountingSink sink;
     TCheckHosts worker(CheckHostsLinks{
         .hosts = hosts,
-        .echo = echo,
-        .http = http,
+        .prober = prober,
         .handOver = handOver,
         .sink = sink,
         .messageText = [](std::string_view key) { return std::string(key); },
         .timeOfDay = [] { return std::string("9:05:07"); },
     });
     FillList(hosts);
+    // Half the list in flight at a time: answers wait both for probes still
+    // running and for the ones before them.
+    worker.SetParallelLimit(kEntries / 2);
     Model model;
     Usage before;
 

@@ -2,12 +2,32 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <utility>
 
-#include "core/monitor/net/probe_errors.h"
 #include "core/monitor/net/stop_signal.h"
 
 namespace pelmora::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string FirstLine(const std::string& text)
+{
+    return text.substr(0, text.find("\r\n"));
+}
+
+FakeProber::Action Default(ProbeKind kind)
+{
+    switch (kind) {
+    case ProbeKind::Echo: return FakeProber::Echo(ReplyFrom(ReplyKind::TimedOut, "0.0.0.0", 0));
+    case ProbeKind::Connect: return FakeProber::Fail("Socket Error # 10061\r\nConnection refused.");
+    case ProbeKind::Proxy: break;
+    }
+    return FakeProber::Fail("Read Timeout");
+}
+
+} // namespace
 
 TReplyStatus ReplyFrom(ReplyKind kind, std::string sourceAddress, std::uint8_t ttl)
 {
@@ -19,127 +39,139 @@ TReplyStatus ReplyFrom(ReplyKind kind, std::string sourceAddress, std::uint8_t t
     return status;
 }
 
-void FakeEchoProbe::Script(const std::string& host, Action action)
+void FakeProber::Script(const std::string& host, Action action)
 {
     const std::lock_guard lock(mutex_);
     script_[host] = std::move(action);
 }
 
-void FakeEchoProbe::Echo(std::string_view, std::uint16_t)
+void FakeProber::Start(std::size_t entry, const ProbeJob& job)
 {
-    Action action = Answer(ReplyFrom(ReplyKind::TimedOut, "0.0.0.0", 0));
+    Action action = Default(job.kind);
     {
         const std::lock_guard lock(mutex_);
-        calls_.push_back("echo " + Host);
-        if (const auto found = script_.find(Host); found != script_.end()) {
+        const std::string where = job.host + ":" + std::to_string(job.port);
+        switch (job.kind) {
+        case ProbeKind::Echo: calls_.push_back("echo " + job.host); break;
+        case ProbeKind::Connect: calls_.push_back("connect " + where); break;
+        case ProbeKind::Proxy:
+            calls_.push_back("proxy " + where + " " + FirstLine(job.request));
+            break;
+        }
+        if (const auto found = script_.find(job.host); found != script_.end()) {
             action = found->second;
         }
     }
-    action(*this);
+    Outcome outcome = action(job);
+    outcome.answer.entry = entry;
+    const std::lock_guard lock(mutex_);
+    pending_.push_back(Pending{Clock::now() + outcome.after, started_++, std::move(outcome)});
+    mostInFlight_ = std::max(mostInFlight_, pending_.size());
 }
 
-std::vector<std::string> FakeEchoProbe::Calls() const
+std::optional<ProbeAnswer> FakeProber::WaitNext(const StopSignal& stop)
+{
+    while (!stop.IsRaised()) {
+        int timeoutMs = -1;
+        {
+            const std::lock_guard lock(mutex_);
+            const auto first = std::min_element(
+                pending_.begin(), pending_.end(), [](const Pending& a, const Pending& b) {
+                    if (a.outcome.never != b.outcome.never) {
+                        return b.outcome.never;
+                    }
+                    return a.due != b.due ? a.due < b.due : a.order < b.order;
+                });
+            if (first != pending_.end() && !first->outcome.never) {
+                const auto left =
+                    std::chrono::ceil<std::chrono::milliseconds>(first->due - Clock::now());
+                if (left.count() <= 0) {
+                    ProbeAnswer answer = std::move(first->outcome.answer);
+                    pending_.erase(first);
+                    ended_.push_back(answer.entry);
+                    return answer;
+                }
+                timeoutMs = static_cast<int>(left.count());
+            }
+        }
+        pollfd wait{stop.Fd(), POLLIN, 0};
+        ::poll(&wait, 1, timeoutMs);
+    }
+    return std::nullopt;
+}
+
+void FakeProber::EndCycle()
+{
+    const std::lock_guard lock(mutex_);
+    pending_.clear();
+}
+
+std::vector<std::string> FakeProber::Calls() const
 {
     const std::lock_guard lock(mutex_);
     return calls_;
 }
 
-FakeEchoProbe::Action FakeEchoProbe::Answer(TReplyStatus status)
+std::size_t FakeProber::MostInFlight() const
 {
-    return [status = std::move(status)](FakeEchoProbe& probe) { probe.OnReply(probe, status); };
+    const std::lock_guard lock(mutex_);
+    return mostInFlight_;
 }
 
-FakeEchoProbe::Action FakeEchoProbe::Fail(std::string message)
+std::vector<std::size_t> FakeProber::Ended() const
 {
-    return [message = std::move(message)](FakeEchoProbe&) { throw EIdException(message); };
+    const std::lock_guard lock(mutex_);
+    return ended_;
 }
 
-FakeEchoProbe::Action FakeEchoProbe::WaitForAbort()
+FakeProber::Action FakeProber::Echo(TReplyStatus status)
 {
-    return [](FakeEchoProbe& probe) {
-        if (probe.Abort == nullptr) {
-            throw EIdException("no stop signal given to the probe");
-        }
-        pollfd wait{probe.Abort->Fd(), POLLIN, 0};
-        ::poll(&wait, 1, 30000);
-        throw EIdAborted();
+    return [status = std::move(status)](const ProbeJob&) {
+        Outcome outcome;
+        outcome.answer.echo = status;
+        return outcome;
     };
 }
 
-void FakeHttpProbe::Script(const std::string& hostOrUrl, Action action)
+FakeProber::Action FakeProber::Connected()
 {
-    const std::lock_guard lock(mutex_);
-    script_[hostOrUrl] = std::move(action);
+    return [](const ProbeJob&) { return Outcome{}; };
 }
 
-void FakeHttpProbe::LeaveConnectionOpen()
+FakeProber::Action FakeProber::ProxyStatus(int code)
 {
-    const std::lock_guard lock(mutex_);
-    connected_ = true;
+    return [code](const ProbeJob&) {
+        Outcome outcome;
+        outcome.answer.proxyStatus = code;
+        return outcome;
+    };
 }
 
-bool FakeHttpProbe::IsConnected() const
+FakeProber::Action FakeProber::Fail(std::string message)
 {
-    const std::lock_guard lock(mutex_);
-    return connected_;
+    return [message = std::move(message)](const ProbeJob&) {
+        Outcome outcome;
+        outcome.answer.failure = message;
+        return outcome;
+    };
 }
 
-void FakeHttpProbe::CloseConnection()
+FakeProber::Action FakeProber::Never()
 {
-    Record("close");
-    const std::lock_guard lock(mutex_);
-    connected_ = false;
+    return [](const ProbeJob&) {
+        Outcome outcome;
+        outcome.never = true;
+        return outcome;
+    };
 }
 
-void FakeHttpProbe::OpenConnection(int limitMs)
+FakeProber::Action FakeProber::After(std::chrono::milliseconds delay, Action action)
 {
-    Record("open " + Host + ":" + std::to_string(Port) + " within " + std::to_string(limitMs) +
-           ", read " + std::to_string(ReadTimeout) + ", proxy " + ProxyParams.ProxyServer + ":" +
-           std::to_string(ProxyParams.ProxyPort));
-    if (IsConnected()) {
-        throw EIdException("opened over an open connection");
-    }
-    Find(Host, Fail("Socket Error # 10061\r\nConnection refused."))();
-    const std::lock_guard lock(mutex_);
-    connected_ = true;
-}
-
-int FakeHttpProbe::GetPage(const std::string& url)
-{
-    Record("get " + url + " via " + ProxyParams.ProxyServer + ":" +
-           std::to_string(ProxyParams.ProxyPort) + ", read " + std::to_string(ReadTimeout));
-    return Find(url, Fail("Read Timeout"))();
-}
-
-std::vector<std::string> FakeHttpProbe::Calls() const
-{
-    const std::lock_guard lock(mutex_);
-    return calls_;
-}
-
-FakeHttpProbe::Action FakeHttpProbe::Status(int code)
-{
-    return [code] { return code; };
-}
-
-FakeHttpProbe::Action FakeHttpProbe::Fail(std::string message)
-{
-    return [message = std::move(message)]() -> int { throw EIdException(message); };
-}
-
-FakeHttpProbe::Action FakeHttpProbe::Find(const std::string& key, Action fallback) const
-{
-    const std::lock_guard lock(mutex_);
-    if (const auto found = script_.find(key); found != script_.end()) {
-        return found->second;
-    }
-    return fallback;
-}
-
-void FakeHttpProbe::Record(std::string call)
-{
-    const std::lock_guard lock(mutex_);
-    calls_.push_back(std::move(call));
+    return [delay, action = std::move(action)](const ProbeJob& job) {
+        Outcome outcome = action(job);
+        outcome.after = delay;
+        return outcome;
+    };
 }
 
 void Gate::Pass()

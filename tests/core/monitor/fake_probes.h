@@ -2,77 +2,73 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "core/monitor/echo_probe.h"
-#include "core/monitor/http_probe.h"
+#include "core/monitor/cycle_prober.h"
 
 namespace pelmora::test {
 
-// Probes that do what a test scripts for each host and record every call as
-// a line of text, so a test can compare what the worker asked for.
-
 TReplyStatus ReplyFrom(ReplyKind kind, std::string sourceAddress, std::uint8_t ttl);
 
-class FakeEchoProbe final : public EchoProbe {
+// A prober that does what a test scripts for each host, after a scripted
+// delay, so probes can end in any order; it records every start as a line of
+// text, so a test can compare what the worker asked for.
+class FakeProber final : public CycleProber {
 public:
-    using Action = std::function<void(FakeEchoProbe&)>;
+    // What a probe comes to and when.
+    struct Outcome {
+        ProbeAnswer answer;
+        std::chrono::milliseconds after{0};
+        // Ends only by a stop.
+        bool never = false;
+    };
+    // Runs in Start, on the worker thread; may block it.
+    using Action = std::function<Outcome(const ProbeJob&)>;
 
-    // What Echo does for the host; a host without a script times out.
+    // Keyed by the job's host: the name pinged, the web host, the proxy
+    // server. Without a script an echo times out, a connect is refused and
+    // a proxy stays silent.
     void Script(const std::string& host, Action action);
-    void Echo(std::string_view payload, std::uint16_t sequence) override;
-    // "echo <host>" per call.
-    std::vector<std::string> Calls() const;
 
-    static Action Answer(TReplyStatus status);
+    void Start(std::size_t entry, const ProbeJob& job) override;
+    std::optional<ProbeAnswer> WaitNext(const StopSignal& stop) override;
+    void EndCycle() override;
+
+    // "echo <host>", "connect <host>:<port>", "proxy <server>:<port> <request line>".
+    std::vector<std::string> Calls() const;
+    // The most probes that were running at the same time.
+    std::size_t MostInFlight() const;
+    // Entries in the order their probes ended.
+    std::vector<std::size_t> Ended() const;
+
+    static Action Echo(TReplyStatus status);
+    static Action Connected();
+    static Action ProxyStatus(int code);
     static Action Fail(std::string message);
-    // Blocks on the Abort signal's descriptor, as a real wait does, for at
-    // most 30 s; then fails with EIdAborted.
-    static Action WaitForAbort();
+    static Action Never();
+    static Action After(std::chrono::milliseconds delay, Action action);
 
 private:
-    mutable std::mutex mutex_;
-    std::map<std::string, Action> script_;
-    std::vector<std::string> calls_;
-};
-
-class FakeHttpProbe final : public HttpProbe {
-public:
-    // The status GetPage returns; OpenConnection ignores it. May throw.
-    using Action = std::function<int()>;
-
-    // Keyed by Host for OpenConnection and by the URL for GetPage. Without a
-    // script OpenConnection is refused and GetPage times out.
-    void Script(const std::string& hostOrUrl, Action action);
-    // As a proxied check that timed out leaves it.
-    void LeaveConnectionOpen();
-
-    bool IsConnected() const override;
-    void CloseConnection() override;
-    void OpenConnection(int limitMs) override;
-    int GetPage(const std::string& url) override;
-
-    // "open <host>:<port> within <ms>, read <ms>, proxy <server>:<port>",
-    // "get <url> via <server>:<port>, read <ms>", "close".
-    std::vector<std::string> Calls() const;
-
-    static Action Status(int code);
-    static Action Fail(std::string message);
-
-private:
-    Action Find(const std::string& key, Action fallback) const;
-    void Record(std::string call);
+    struct Pending {
+        std::chrono::steady_clock::time_point due;
+        std::uint64_t order = 0;
+        Outcome outcome;
+    };
 
     mutable std::mutex mutex_;
     std::map<std::string, Action> script_;
     std::vector<std::string> calls_;
-    bool connected_ = false;
+    std::vector<Pending> pending_;
+    std::vector<std::size_t> ended_;
+    std::uint64_t started_ = 0;
+    std::size_t mostInFlight_ = 0;
 };
 
 // A point inside a probe where the worker stops until the test lets it go.

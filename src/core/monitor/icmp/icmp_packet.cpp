@@ -110,6 +110,45 @@ EchoRequest BuildEchoRequest(std::uint16_t identifier, std::uint16_t sequence,
     return request;
 }
 
+std::optional<std::uint16_t> SequenceAnswered(const std::uint8_t* bytes, std::size_t length,
+                                              const DatagramFraming& framing)
+{
+    std::size_t icmpStart = 0;
+    if (framing.ipHeaderInFront) {
+        if (length < kIpHeaderMinSize) {
+            return std::nullopt;
+        }
+        icmpStart = IpHeaderLength(bytes[0]);
+    }
+    if (length < icmpStart + kIcmpHeaderSize) {
+        return std::nullopt;
+    }
+    const std::uint8_t* icmp = bytes + icmpStart;
+    if (icmp[0] == kTypeEchoReply) {
+        return LittleEndian16(icmp + 6);
+    }
+    if (icmp[0] != kTypeUnreachable && icmp[0] != kTypeTimeExceeded) {
+        return std::nullopt;
+    }
+    const std::size_t quoteStart = icmpStart + kIcmpHeaderSize;
+    if (length < quoteStart + kIpHeaderMinSize) {
+        return std::nullopt;
+    }
+    const std::size_t echoStart = quoteStart + IpHeaderLength(bytes[quoteStart]);
+    if (length < echoStart + kIcmpHeaderSize) {
+        return std::nullopt;
+    }
+    return LittleEndian16(bytes + echoStart + 6);
+}
+
+std::optional<std::uint16_t> SequenceAnswered(const ErrorQueueReport& report)
+{
+    if (report.quotedLength < kIcmpHeaderSize) {
+        return std::nullopt;
+    }
+    return LittleEndian16(report.quoted + 6);
+}
+
 std::optional<IcmpAnswer> ExamineDatagram(const std::uint8_t* bytes, std::size_t length,
                                           const EchoExpectation& expected,
                                           const DatagramFraming& framing)

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/monitor/echo_probe.h"
+#include "core/monitor/reply_status.h"
 
 namespace pelmora {
 
@@ -56,6 +56,13 @@ struct DatagramFraming {
     std::uint8_t ttl = 0;
 };
 
+// The sequence number a received datagram would answer: that of an echo
+// reply, or the one quoted in a destination-unreachable or time-exceeded
+// report. Nothing for any other or a truncated datagram. Only a first sort:
+// ExamineDatagram decides whether the datagram answers that request.
+std::optional<std::uint16_t> SequenceAnswered(const std::uint8_t* bytes, std::size_t length,
+                                              const DatagramFraming& framing);
+
 // Decides whether `length` bytes received on an ICMP socket answer the
 // request described by `expected`. Ours are an echo reply from the
 // destination with a valid checksum, our identifier and sequence number, and
@@ -78,6 +85,9 @@ struct ErrorQueueReport {
     const std::uint8_t* quoted = nullptr;
     std::size_t quotedLength = 0;
 };
+
+// The sequence number quoted in a report from the error queue.
+std::optional<std::uint16_t> SequenceAnswered(const ErrorQueueReport& report);
 
 // The same decision for a report taken from the error queue. The byte count
 // is that of the report as it travelled: IP header, ICMP header, quoted IP

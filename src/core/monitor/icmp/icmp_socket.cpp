@@ -131,6 +131,9 @@ IcmpSocket IcmpSocket::Open(int protocol)
     // without it. Then no way to send an echo request is open.
     UniqueFd datagram(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, protocol));
     if (!datagram.Valid()) {
+        if (errno == EMFILE || errno == ENFILE) {
+            throw EIdNoDescriptor();
+        }
         throw EIdInvalidSocket();
     }
     // This socket removes the IP header and routes reports to an error
@@ -180,22 +183,22 @@ std::uint16_t IcmpSocket::Send(const EchoRequest& request, in_addr destination,
     return static_cast<std::uint16_t>(onWire[0] | (onWire[1] << 8));
 }
 
-std::optional<IcmpAnswer> IcmpSocket::ReceiveOne(const EchoExpectation& expected)
+std::optional<IcmpAnswer> IcmpSocket::ReceiveOne(const Expectations& expected, bool* empty)
 {
     if (kind_ == Kind::Raw) {
-        return ReceiveRaw(expected);
+        return ReceiveRaw(expected, empty);
     }
-    bool empty = false;
-    if (auto report = ReceiveErrorReport(expected, &empty); report || !empty) {
+    if (auto report = ReceiveErrorReport(expected, empty); report || !*empty) {
         return report;
     }
-    return ReceiveDatagram(expected);
+    return ReceiveDatagram(expected, empty);
 }
 
-std::optional<IcmpAnswer> IcmpSocket::ReceiveRaw(const EchoExpectation& expected)
+std::optional<IcmpAnswer> IcmpSocket::ReceiveRaw(const Expectations& expected, bool* empty)
 {
     const ssize_t length =
         ::recv(fd_.Get(), buffer_.data(), buffer_.size(), MSG_DONTWAIT | MSG_TRUNC);
+    *empty = length < 0 && errno != EINTR;
     if (length < 0) {
         if (NothingWaiting(errno)) {
             return std::nullopt;
@@ -206,14 +209,14 @@ std::optional<IcmpAnswer> IcmpSocket::ReceiveRaw(const EchoExpectation& expected
     if (static_cast<std::size_t>(length) > buffer_.size()) {
         return std::nullopt;
     }
-    return ExamineDatagram(buffer_.data(), static_cast<std::size_t>(length), expected,
-                           DatagramFraming{});
+    return Examine(static_cast<std::size_t>(length), expected, DatagramFraming{});
 }
 
-std::optional<IcmpAnswer> IcmpSocket::ReceiveDatagram(const EchoExpectation& expected)
+std::optional<IcmpAnswer> IcmpSocket::ReceiveDatagram(const Expectations& expected, bool* empty)
 {
     ReceivedMessage message;
     const ssize_t length = message.Receive(fd_.Get(), buffer_.data(), buffer_.size(), MSG_DONTWAIT);
+    *empty = length < 0 && NothingWaiting(errno) && errno != EINTR;
     if (length < 0) {
         if (NothingWaiting(errno) || IsReportedError(errno)) {
             return std::nullopt;
@@ -232,11 +235,21 @@ std::optional<IcmpAnswer> IcmpSocket::ReceiveDatagram(const EchoExpectation& exp
             framing.ttl = TtlFrom(*item);
         }
     }
-    return ExamineDatagram(buffer_.data(), static_cast<std::size_t>(length), expected, framing);
+    return Examine(static_cast<std::size_t>(length), expected, framing);
 }
 
-std::optional<IcmpAnswer> IcmpSocket::ReceiveErrorReport(const EchoExpectation& expected,
-                                                         bool* empty)
+std::optional<IcmpAnswer> IcmpSocket::Examine(std::size_t length, const Expectations& expected,
+                                              const DatagramFraming& framing) const
+{
+    const auto sequence = SequenceAnswered(buffer_.data(), length, framing);
+    const EchoExpectation* request = sequence ? expected(*sequence) : nullptr;
+    if (request == nullptr) {
+        return std::nullopt;
+    }
+    return ExamineDatagram(buffer_.data(), length, *request, framing);
+}
+
+std::optional<IcmpAnswer> IcmpSocket::ReceiveErrorReport(const Expectations& expected, bool* empty)
 {
     // The name of an error-queue message is the address the quoted datagram
     // was sent to; the data is the quoted datagram from its ICMP header on.
@@ -276,7 +289,12 @@ std::optional<IcmpAnswer> IcmpSocket::ReceiveErrorReport(const EchoExpectation& 
     if (!fromIcmp) {
         return std::nullopt;
     }
-    return ExamineErrorQueueReport(report, expected);
+    const auto sequence = SequenceAnswered(report);
+    const EchoExpectation* request = sequence ? expected(*sequence) : nullptr;
+    if (request == nullptr) {
+        return std::nullopt;
+    }
+    return ExamineErrorQueueReport(report, *request);
 }
 
 } // namespace pelmora

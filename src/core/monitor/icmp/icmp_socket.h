@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "core/base/unique_fd.h"
@@ -11,13 +12,14 @@
 
 namespace pelmora {
 
-// The socket of one echo call. A raw ICMP socket where the process may open
-// one; otherwise the unprivileged ICMP datagram socket, which answers with
-// the same reply status items.
+// The ICMP socket of one check cycle. A raw ICMP socket where the process may
+// open one; otherwise the unprivileged ICMP datagram socket, which answers
+// with the same reply status items.
 class IcmpSocket {
 public:
-    // Throws EIdInvalidSocket when neither kind can be opened, and
-    // EIdSocketError when the socket refuses an option it needs.
+    // Throws EIdInvalidSocket when neither kind can be opened (EIdNoDescriptor
+    // when no descriptor was free), and EIdSocketError when the socket
+    // refuses an option it needs.
     static IcmpSocket Open(int protocol);
 
     int Fd() const { return fd_.Get(); }
@@ -30,21 +32,26 @@ public:
     // Throws EIdPackageSizeTooBig, EIdNotAllBytesSent or EIdSocketError.
     std::uint16_t Send(const EchoRequest& request, in_addr destination, std::uint16_t port) const;
 
+    // The request in flight that carries a sequence number, if any.
+    using Expectations = std::function<const EchoExpectation*(std::uint16_t sequence)>;
+
     // Takes at most one waiting datagram or error report off the socket, never
-    // blocking. Returns the answer it holds when it belongs to `expected`;
-    // nothing when it does not or nothing was waiting. Throws EIdSocketError
-    // when reading fails.
-    std::optional<IcmpAnswer> ReceiveOne(const EchoExpectation& expected);
+    // blocking. Returns the answer it holds when it answers one of the
+    // requests in flight; nothing when it does not. `*empty` tells whether
+    // nothing was waiting at all. Throws EIdSocketError when reading fails.
+    std::optional<IcmpAnswer> ReceiveOne(const Expectations& expected, bool* empty);
 
 private:
     enum class Kind { Raw, Datagram };
 
     IcmpSocket(UniqueFd fd, Kind kind);
 
-    std::optional<IcmpAnswer> ReceiveRaw(const EchoExpectation& expected);
-    std::optional<IcmpAnswer> ReceiveDatagram(const EchoExpectation& expected);
+    std::optional<IcmpAnswer> ReceiveRaw(const Expectations& expected, bool* empty);
+    std::optional<IcmpAnswer> ReceiveDatagram(const Expectations& expected, bool* empty);
+    std::optional<IcmpAnswer> Examine(std::size_t length, const Expectations& expected,
+                                      const DatagramFraming& framing) const;
     // Nothing and `*empty` true when the error queue holds no report.
-    std::optional<IcmpAnswer> ReceiveErrorReport(const EchoExpectation& expected, bool* empty);
+    std::optional<IcmpAnswer> ReceiveErrorReport(const Expectations& expected, bool* empty);
 
     UniqueFd fd_;
     Kind kind_;

@@ -22,9 +22,18 @@ private:
     int code_;
 };
 
+inline constexpr const char* kCannotAllocateSocket = "Cannot allocate socket.";
+
 class EIdInvalidSocket : public EIdException {
 public:
-    EIdInvalidSocket() : EIdException("Cannot allocate socket.") {}
+    EIdInvalidSocket() : EIdException(kCannotAllocateSocket) {}
+};
+
+// No descriptor was free for the socket (the process's or the system's
+// limit): worth another try once a running probe has closed its own.
+class EIdNoDescriptor : public EIdInvalidSocket {
+public:
+    using EIdInvalidSocket::EIdInvalidSocket;
 };
 
 class EIdSocketHandleError : public EIdException {

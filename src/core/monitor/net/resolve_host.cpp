@@ -71,15 +71,20 @@ std::optional<in_addr> ParseDottedQuad(std::string_view text)
     return result;
 }
 
-in_addr ResolveHost(const std::string& host)
+std::optional<in_addr> AddressWithoutLookup(const std::string& host)
 {
     if (IsLocalhost(host)) {
         in_addr loopback{};
         loopback.s_addr = htonl(INADDR_LOOPBACK);
         return loopback;
     }
-    if (const auto quad = ParseDottedQuad(host)) {
-        return *quad;
+    return ParseDottedQuad(host);
+}
+
+in_addr ResolveHost(const std::string& host)
+{
+    if (const auto known = AddressWithoutLookup(host)) {
+        return *known;
     }
     addrinfo hints{};
     hints.ai_family = AF_INET;

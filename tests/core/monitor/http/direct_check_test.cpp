@@ -3,15 +3,16 @@
 #include <iterator>
 #include <string>
 #include <thread>
-#include <typeinfo>
 #include <utility>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
-#include "core/monitor/host_rules.h"
-#include "core/monitor/http/http_client.h"
-#include "core/monitor/net/probe_errors.h"
+#include "core/monitor/engine/probe_engine.h"
+#include "core/monitor/icmp/without_net_raw.h"
 #include "core/monitor/net/stop_signal.h"
+#include "core/monitor/probe_plan.h"
+#include "core/monitor/probe_runs.h"
 #include "support/private_network.h"
 #include "support/tcp_listener.h"
 
@@ -37,19 +38,22 @@ std::size_t EntriesIn(const char* folder)
                                                   std::filesystem::directory_iterator()));
 }
 
-using DirectCheckTest = PrivateNetworkTest;
+std::string Told(const ProbeAnswer& answer)
+{
+    return test::Told(answer, ProbeKind::Connect);
+}
+
+class DirectCheckTest : public PrivateNetworkTest {
+protected:
+    ProbeEngine engine;
+};
 
 TEST_F(DirectCheckTest, ListenerSeesConnectAndCloseWithoutAByte)
 {
     const TcpListener listener;
-    TIdHTTP probe;
-    probe.Host = "127.0.0.1";
-    probe.Port = listener.Port();
 
-    probe.OpenConnection(3000);
-    EXPECT_TRUE(probe.IsConnected());
-    probe.CloseConnection();
-    EXPECT_FALSE(probe.IsConnected());
+    EXPECT_EQ(Told(test::RunProbe(engine, test::ConnectJob("127.0.0.1", listener.Port()))),
+              "connected");
 
     const UniqueFd server = listener.Accept(3000);
     ASSERT_TRUE(server.Valid()) << "the probe never connected";
@@ -67,117 +71,92 @@ TEST_F(DirectCheckTest, HostTextWithPortAndPathReachesThatHostAndPort)
         {"http://127.0.0.6/index.html", &onPort80},
     };
     for (const auto& [target, listener] : cases) {
-        const auto address = ParseHttpHostText(HttpHostText(target));
-        ASSERT_TRUE(address.has_value()) << target;
-        TIdHTTP probe;
-        probe.Host = address->host;
-        probe.Port = address->port;
-        probe.OpenConnection(3000);
-        probe.CloseConnection();
+        const ProbePlan plan = PlanProbe(target, "");
+        ASSERT_TRUE(plan.job.has_value()) << target;
+        EXPECT_EQ(Told(test::RunProbe(engine, *plan.job)), "connected") << target;
         EXPECT_TRUE(listener->HasPendingConnection(3000)) << target;
     }
 }
 
-struct FailureCase {
-    const char* name;
-    std::string host;
-    std::uint16_t port;
-    const std::type_info* type;
-    std::string message;
-};
-
-void PrintTo(const FailureCase& failure, std::ostream* out)
-{
-    *out << failure.name;
-}
-
-class DirectCheckFailureTest : public PrivateNetworkTest,
-                               public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(DirectCheckFailureTest, FailsWithTheMessageAndLeavesNothingOpen)
-{
-    TIdHTTP probe;
-    probe.Host = GetParam().host;
-    probe.Port = GetParam().port;
-    try {
-        probe.OpenConnection(3000);
-        FAIL() << "connected";
-    } catch (const EIdException& error) {
-        EXPECT_EQ(error.what(), GetParam().message);
-        EXPECT_EQ(typeid(error), *GetParam().type);
-    }
-    EXPECT_FALSE(probe.IsConnected());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DirectCheckFailureTest,
-    ::testing::Values(FailureCase{"Refused", "127.0.0.1", kClosedPort, &typeid(EIdConnectException),
-                                  "Socket Error # 10061\r\nConnection refused."},
-                      FailureCase{"EmptyHost", "", 80, &typeid(EIdSocketError),
-                                  "Socket Error # 11001\r\nHost not found."}),
-    [](const auto& testCase) { return std::string(testCase.param.name); });
-
-TEST_F(DirectCheckTest, AddressThatDropsTheConnectTimesOutAtTheLimit)
+// Side by side, each failure keeps its own text and none holds up another.
+TEST_F(DirectCheckTest, FailuresTellWhatHappened)
 {
     test::AddSilentTestNetAddress();
-    TIdHTTP probe;
-    probe.Host = test::kSilentAddress;
     const auto start = Clock::now();
-    try {
-        probe.OpenConnection(300);
-        FAIL() << "connected";
-    } catch (const EIdConnectTimeout& error) {
-        EXPECT_STREQ(error.what(), "Connect timed out.");
-    }
-    EXPECT_GE(ElapsedMs(start), 290);
-    EXPECT_LT(ElapsedMs(start), 3000);
-    EXPECT_FALSE(probe.IsConnected());
+    const auto answers = test::RunProbes(
+        engine, {test::ConnectJob("127.0.0.1", kClosedPort), test::ConnectJob("", 80),
+                 test::ConnectJob("198.51.100.7", 80), test::ConnectJob(test::kSilentAddress, 80)});
+    EXPECT_EQ(Told(answers[0]), "Socket Error # 10061\r\nConnection refused.");
+    EXPECT_EQ(Told(answers[1]), "Socket Error # 11001\r\nHost not found.");
+    EXPECT_EQ(Told(answers[2]), "Socket Error # 10051\r\nNetwork is unreachable.");
+    // An address that drops the connect: the limit of 3 s.
+    EXPECT_EQ(Told(answers[3]), "Connect timed out.");
+    EXPECT_GE(ElapsedMs(start), 2990);
+    EXPECT_LT(ElapsedMs(start), 6000);
 }
 
 TEST_F(DirectCheckTest, StopRequestEndsASlowConnectAtOnce)
 {
     test::AddSilentTestNetAddress();
     StopSignal stop;
-    TIdHTTP probe;
-    probe.Abort = &stop;
-    probe.Host = test::kSilentAddress;
-
     std::thread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         stop.Raise();
     });
     const auto start = Clock::now();
-    EXPECT_THROW(probe.OpenConnection(30000), EIdAborted);
+    const auto answers =
+        test::RunProbes(engine, {test::ConnectJob(test::kSilentAddress, 80)}, stop);
     stopper.join();
-    EXPECT_LT(ElapsedMs(start), 3000);
-    EXPECT_FALSE(probe.IsConnected());
+    EXPECT_LT(ElapsedMs(start), 1000);
+    EXPECT_EQ(Told(answers[0]), "still running");
+}
 
-    // Once raised, the stop wins even over a connect that would succeed.
+// Far more connects at once than descriptors are left: the ones that find
+// none wait for others to end instead of failing.
+TEST_F(DirectCheckTest, ChecksWaitForFreeDescriptors)
+{
     const TcpListener listener;
-    probe.Host = "127.0.0.1";
-    probe.Port = listener.Port();
-    EXPECT_THROW(probe.OpenConnection(3000), EIdAborted);
-    EXPECT_FALSE(probe.IsConnected());
+    const std::string outcome = test::RunInForkedChild([&listener] {
+        ProbeEngine childEngine;
+        const rlimit few{EntriesIn("/proc/self/fd") + 8, EntriesIn("/proc/self/fd") + 8};
+        if (::setrlimit(RLIMIT_NOFILE, &few) != 0) {
+            return std::string("cannot lower the descriptor limit");
+        }
+        int connected = 0;
+        std::string other;
+        for (const ProbeAnswer& answer : test::RunProbes(
+                 childEngine,
+                 std::vector<ProbeJob>(300, test::ConnectJob("127.0.0.1", listener.Port())))) {
+            if (Told(answer) == "connected") {
+                ++connected;
+            } else {
+                other = Told(answer);
+            }
+        }
+        return std::to_string(connected) + " connected" + (other.empty() ? "" : ", " + other);
+    });
+    EXPECT_EQ(outcome, "300 connected");
 }
 
 TEST_F(DirectCheckTest, DescriptorsAndThreadsStayFlatOverManyChecks)
 {
     const TcpListener listener;
-    TIdHTTP probe;
-    probe.Host = "127.0.0.1";
     const std::size_t descriptors = EntriesIn("/proc/self/fd");
     const std::size_t threads = EntriesIn("/proc/self/task");
 
     int refused = 0;
-    for (int i = 0; i < 10000; ++i) {
+    for (int cycle = 0; cycle < 20; ++cycle) {
         // Every other check meets a closed port, so failure paths are counted too.
-        probe.Port = (i % 2 == 0) ? listener.Port() : kClosedPort;
-        try {
-            probe.OpenConnection(3000);
-            probe.CloseConnection();
+        std::vector<ProbeJob> jobs;
+        for (int i = 0; i < 500; ++i) {
+            jobs.push_back(
+                test::ConnectJob("127.0.0.1", i % 2 == 0 ? listener.Port() : kClosedPort));
+        }
+        for (const ProbeAnswer& answer : test::RunProbes(engine, jobs)) {
+            refused += Told(answer) == "Socket Error # 10061\r\nConnection refused." ? 1 : 0;
+        }
+        for (int i = 0; i < 250; ++i) {
             ASSERT_TRUE(listener.Accept(3000).Valid());
-        } catch (const EIdConnectException&) {
-            ++refused;
         }
     }
     EXPECT_EQ(refused, 5000);

@@ -1,13 +1,16 @@
+#include <algorithm>
 #include <chrono>
-#include <optional>
+#include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "core/monitor/http/http_client.h"
-#include "core/monitor/net/probe_errors.h"
+#include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/net/stop_signal.h"
+#include "core/monitor/probe_plan.h"
+#include "core/monitor/probe_runs.h"
 #include "support/fake_proxy.h"
 #include "support/private_network.h"
 #include "support/tcp_listener.h"
@@ -27,26 +30,40 @@ long ElapsedMs(Clock::time_point since)
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
 }
 
-void UseProxy(TIdHTTP& probe, std::uint16_t port)
+// The job for a check of `target` through the proxy text.
+ProbeJob ViaProxy(const std::string& target, const std::string& proxy)
 {
-    probe.ProxyParams.ProxyServer = "LOCALHOST";
-    probe.ProxyParams.ProxyPort = port;
-    probe.ReadTimeout = 3000;
+    const ProbePlan plan = PlanProbe(target, proxy);
+    if (!plan.job) {
+        ADD_FAILURE() << target << " via " << proxy << ": " << plan.failure;
+        return {};
+    }
+    return *plan.job;
 }
 
-using ProxyCheckTest = PrivateNetworkTest;
+std::string Told(const ProbeAnswer& answer)
+{
+    return test::Told(answer, ProbeKind::Proxy);
+}
+
+class ProxyCheckTest : public PrivateNetworkTest {
+protected:
+    ProbeEngine engine;
+};
 
 TEST_F(ProxyCheckTest, SendsExactlyTheRequestForEachHostText)
 {
     FakeProxy proxy({"HTTP/1.1 200 OK\r\n\r\n", Then::Close});
-    TIdHTTP probe;
-    UseProxy(probe, proxy.Port());
+    const std::string via = "LOCALHOST:" + std::to_string(proxy.Port());
 
-    EXPECT_EQ(probe.GetPage("10.0.0.7:8080/status/?q=1"), 200);
-    // A bare host after a request with a path: no part of the path carries over.
-    EXPECT_EQ(probe.GetPage("server"), 200);
+    const auto answers = test::RunProbes(engine, {ViaProxy("http://10.0.0.7:8080/status/?q=1", via),
+                                                  ViaProxy("http://server", via)});
+    EXPECT_EQ(Told(answers[0]), "status 200");
+    EXPECT_EQ(Told(answers[1]), "status 200");
 
-    const auto requests = proxy.Requests(2, 3000);
+    // Both at once: the proxy may take either first.
+    auto requests = proxy.Requests(2, 3000);
+    std::sort(requests.begin(), requests.end());
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0], "GET http://10.0.0.7:8080/status/?q=1 HTTP/1.1\r\n"
                            "Content-Type: text/html\r\n"
@@ -60,163 +77,102 @@ TEST_F(ProxyCheckTest, SendsExactlyTheRequestForEachHostText)
                            "Accept: text/html, */*\r\n"
                            "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"
                            "\r\n");
-    EXPECT_EQ(probe.Host, "LOCALHOST");
-    EXPECT_EQ(probe.Port, proxy.Port());
 }
 
 struct Outcome {
     const char* name;
     ProxyBehaviour proxy;
-    std::optional<int> status;
-    std::string message;
+    std::string told;
 };
 
-void PrintTo(const Outcome& outcome, std::ostream* out)
+// Every kind of proxy at once, each on its own connection: the status line
+// alone decides, anything else is a failure with its text, and silence lasts
+// the read limit of 3 s.
+TEST_F(ProxyCheckTest, StatusOrFailureOfEachProxy)
 {
-    *out << outcome.name;
-}
-
-class ProxyOutcomeTest : public PrivateNetworkTest,
-                         public ::testing::WithParamInterface<Outcome> {};
-
-TEST_P(ProxyOutcomeTest, StatusOrFailureAndTheConnectionClosed)
-{
-    const Outcome& expected = GetParam();
-    FakeProxy proxy(expected.proxy);
-    TIdHTTP probe;
-    UseProxy(probe, proxy.Port());
-    probe.ReadTimeout = 300;
-
-    const auto start = Clock::now();
-    if (expected.status) {
-        EXPECT_EQ(probe.GetPage("www.example.com"), *expected.status);
-    } else {
-        try {
-            probe.GetPage("www.example.com");
-            FAIL() << "returned a status";
-        } catch (const EIdException& error) {
-            EXPECT_EQ(error.what(), expected.message);
-        }
-    }
-    EXPECT_LT(ElapsedMs(start), 3000);
-    EXPECT_FALSE(probe.IsConnected());
-    EXPECT_EQ(proxy.Requests(1, 3000).size(), 1u);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ProxyOutcomeTest,
-    ::testing::Values(
+    const std::vector<Outcome> outcomes = {
         // The answer stays open: the status line alone decides.
-        Outcome{"Ok", {"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello", Then::Hold}, 200, ""},
-        Outcome{"AuthRequired",
-                {"HTTP/1.1 407 Proxy Authentication Required\r\n\r\n", Then::Hold},
-                407,
-                ""},
-        Outcome{"BadGateway", {"HTTP/1.0 502 Bad Gateway\r\n\r\n", Then::Close}, 502, ""},
-        Outcome{"Unavailable", {"HTTP/1.1 503 \r\n\r\n", Then::Hold}, 503, ""},
-        Outcome{"GatewayTimeout", {"HTTP/1.1 504\n\n", Then::Hold}, 504, ""},
-        Outcome{"NotFound", {"HTTP/1.1 404 Not Found\r\n\r\n", Then::Reset}, 404, ""},
-        Outcome{"CloseAtOnce", {"", Then::Close}, std::nullopt, "Connection Closed Gracefully."},
-        Outcome{"CloseInStatusLine",
-                {"HTTP/1.1 20", Then::Close},
-                std::nullopt,
-                "Connection Closed Gracefully."},
-        Outcome{"Reset",
-                {"", Then::Reset},
-                std::nullopt,
-                "Socket Error # 10054\r\nConnection reset by peer."},
-        Outcome{"Silent", {"", Then::Hold}, std::nullopt, "Read Timeout"},
-        Outcome{"SilentInStatusLine", {"HTTP/1.1 200 O", Then::Hold}, std::nullopt, "Read Timeout"},
-        Outcome{"NotHttp",
-                {"SSH-2.0-OpenSSH_9.2\r\n", Then::Hold},
-                std::nullopt,
-                "Invalid HTTP status line."}),
-    [](const auto& testCase) { return std::string(testCase.param.name); });
-
-TEST_F(ProxyCheckTest, SilenceLastsReadTimeout)
-{
-    FakeProxy proxy({"", Then::Hold});
-    TIdHTTP probe;
-    UseProxy(probe, proxy.Port());
-    probe.ReadTimeout = 300;
+        {"Ok", {"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello", Then::Hold}, "status 200"},
+        {"AuthRequired",
+         {"HTTP/1.1 407 Proxy Authentication Required\r\n\r\n", Then::Hold},
+         "status 407"},
+        {"BadGateway", {"HTTP/1.0 502 Bad Gateway\r\n\r\n", Then::Close}, "status 502"},
+        {"Unavailable", {"HTTP/1.1 503 \r\n\r\n", Then::Hold}, "status 503"},
+        {"GatewayTimeout", {"HTTP/1.1 504\n\n", Then::Hold}, "status 504"},
+        {"NotFound", {"HTTP/1.1 404 Not Found\r\n\r\n", Then::Reset}, "status 404"},
+        {"CloseAtOnce", {"", Then::Close}, "Connection Closed Gracefully."},
+        {"CloseInStatusLine", {"HTTP/1.1 20", Then::Close}, "Connection Closed Gracefully."},
+        {"Reset", {"", Then::Reset}, "Socket Error # 10054\r\nConnection reset by peer."},
+        {"Silent", {"", Then::Hold}, "Read Timeout"},
+        {"SilentInStatusLine", {"HTTP/1.1 200 O", Then::Hold}, "Read Timeout"},
+        {"NotHttp", {"SSH-2.0-OpenSSH_9.2\r\n", Then::Hold}, "Invalid HTTP status line."},
+    };
+    std::vector<std::unique_ptr<FakeProxy>> proxies;
+    std::vector<ProbeJob> jobs;
+    for (const Outcome& outcome : outcomes) {
+        proxies.push_back(std::make_unique<FakeProxy>(outcome.proxy));
+        jobs.push_back(ViaProxy("http://www.example.com/",
+                                "127.0.0.1:" + std::to_string(proxies.back()->Port())));
+    }
     const auto start = Clock::now();
-    EXPECT_THROW(probe.GetPage("www.example.com"), EIdReadTimeout);
-    EXPECT_GE(ElapsedMs(start), 290);
-}
 
-TEST_F(ProxyCheckTest, EmptyHostTextFailsBeforeAnyConnection)
-{
-    const test::TcpListener proxy;
-    TIdHTTP probe;
-    UseProxy(probe, proxy.Port());
-    try {
-        probe.GetPage("");
-        FAIL() << "returned a status";
-    } catch (const EIdURIException& error) {
-        EXPECT_STREQ(error.what(), "Host field is empty");
+    const auto answers = test::RunProbes(engine, jobs);
+
+    EXPECT_GE(ElapsedMs(start), 2990);
+    EXPECT_LT(ElapsedMs(start), 6000);
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        EXPECT_EQ(Told(answers[i]), outcomes[i].told) << outcomes[i].name;
+        EXPECT_EQ(proxies[i]->Requests(1, 3000).size(), 1u) << outcomes[i].name;
     }
-    EXPECT_FALSE(proxy.HasPendingConnection(100));
 }
 
-struct ProxyFailure {
-    const char* name;
-    std::string server;
-    std::int32_t port;
-    std::string message;
-};
-
-void PrintTo(const ProxyFailure& failure, std::ostream* out)
+TEST_F(ProxyCheckTest, UnusableProxyOrHostTextFails)
 {
-    *out << failure.name;
-}
-
-class ProxyUnusableTest : public PrivateNetworkTest,
-                          public ::testing::WithParamInterface<ProxyFailure> {};
-
-TEST_P(ProxyUnusableTest, FailsWithoutAStatus)
-{
-    TIdHTTP probe;
-    probe.ProxyParams.ProxyServer = GetParam().server;
-    probe.ProxyParams.ProxyPort = GetParam().port;
-    try {
-        probe.GetPage("www.example.com");
-        FAIL() << "returned a status";
-    } catch (const EIdException& error) {
-        EXPECT_EQ(error.what(), GetParam().message);
+    const test::TcpListener listener;
+    const std::string port = std::to_string(listener.Port());
+    struct Case {
+        const char* name;
+        std::string target;
+        std::string proxy;
+        std::string told;
+    };
+    for (const Case& c : {
+             Case{"EmptyHostText", "http://", "127.0.0.1:" + port, "Host field is empty"},
+             Case{"PortZero", "http://www.example.com/", "127.0.0.1:0", "Invalid proxy port 0."},
+             Case{"PortTooLarge", "http://www.example.com/", "127.0.0.1:65536",
+                  "Invalid proxy port 65536."},
+             Case{"PortNegative", "http://www.example.com/", "127.0.0.1:-3128",
+                  "Invalid proxy port -3128."},
+         }) {
+        const ProbePlan plan = PlanProbe(c.target, c.proxy);
+        EXPECT_FALSE(plan.job.has_value()) << c.name;
+        EXPECT_EQ(plan.failure, c.told) << c.name;
     }
-    EXPECT_FALSE(probe.IsConnected());
-}
+    EXPECT_FALSE(listener.HasPendingConnection(100)) << "connected before any check";
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ProxyUnusableTest,
-    ::testing::Values(ProxyFailure{"NothingListens", "127.0.0.1", 9,
-                                   "Socket Error # 10061\r\nConnection refused."},
-                      // A proxy text without ":" leaves the server empty.
-                      ProxyFailure{"NoServer", "", 3128, "Socket Error # 11001\r\nHost not found."},
-                      ProxyFailure{"PortZero", "127.0.0.1", 0, "Invalid proxy port 0."},
-                      ProxyFailure{"PortTooLarge", "127.0.0.1", 65536, "Invalid proxy port 65536."},
-                      ProxyFailure{"PortNegative", "127.0.0.1", -3128,
-                                   "Invalid proxy port -3128."}),
-    [](const auto& testCase) { return std::string(testCase.param.name); });
+    const auto answers =
+        test::RunProbes(engine, {ViaProxy("http://www.example.com/", "127.0.0.1:9"),
+                                 // A proxy text without ":" leaves the server empty.
+                                 ViaProxy("http://www.example.com/", "3128")});
+    EXPECT_EQ(Told(answers[0]), "Socket Error # 10061\r\nConnection refused.");
+    EXPECT_EQ(Told(answers[1]), "Socket Error # 11001\r\nHost not found.");
+}
 
 TEST_F(ProxyCheckTest, StopRequestEndsASilentWaitAtOnce)
 {
     FakeProxy proxy({"", Then::Hold});
     StopSignal stop;
-    TIdHTTP probe;
-    probe.Abort = &stop;
-    UseProxy(probe, proxy.Port());
-    probe.ReadTimeout = 30000;
-
     std::thread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         stop.Raise();
     });
     const auto start = Clock::now();
-    EXPECT_THROW(probe.GetPage("www.example.com"), EIdAborted);
+    const auto answers = test::RunProbes(
+        engine, {ViaProxy("http://www.example.com/", "LOCALHOST:" + std::to_string(proxy.Port()))},
+        stop);
     stopper.join();
-    EXPECT_LT(ElapsedMs(start), 3000);
-    EXPECT_FALSE(probe.IsConnected());
+    EXPECT_LT(ElapsedMs(start), 1000);
+    EXPECT_EQ(Told(answers[0]), "still running");
 }
 
 } // namespace

@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/monitor/icmp/icmp_client.h"
-#include "core/monitor/net/probe_errors.h"
+#include "core/monitor/probe_runs.h"
 #include "fake_icmp_peer.h"
 #include "icmp_datagrams.h"
 #include "process_usage.h"
@@ -28,14 +27,8 @@ constexpr const char* kRouter = "127.0.0.254";
 std::string EchoWithoutNetRaw(const char* host)
 {
     return test::RunWithoutNetRaw([host] {
-        TIdIcmpClient client;
-        std::string description = "no reply event";
-        client.OnReply = [&description](EchoProbe&, const TReplyStatus& status) {
-            description = test::Describe(status);
-        };
-        client.Host = host;
-        client.Echo();
-        return description;
+        ProbeEngine engine;
+        return test::Told(test::RunProbe(engine, test::EchoJob(host)), ProbeKind::Echo);
     });
 }
 
@@ -107,32 +100,20 @@ TEST_F(IcmpDatagramSocketTest, NoWayToSendIsCannotAllocateSocket)
 {
     test::SetNetSysctl("ipv4/ping_group_range", "1 0");
 
-    const std::string outcome = test::RunWithoutNetRaw([] {
-        TIdIcmpClient client;
-        client.Host = "127.0.0.1";
-        try {
-            client.Echo();
-        } catch (const EIdInvalidSocket& error) {
-            return std::string(error.what()) + " next " + std::to_string(client.NextSequence());
-        }
-        return std::string("no error");
-    });
-
-    EXPECT_EQ(outcome, "Cannot allocate socket. next 3489");
+    EXPECT_EQ(EchoWithoutNetRaw("127.0.0.1"), "Cannot allocate socket.");
 }
 
 TEST_F(IcmpDatagramSocketTest, DescriptorsStayFlatOverTenThousandProbes)
 {
     const std::string outcome = test::RunWithoutNetRaw([] {
-        TIdIcmpClient client;
-        client.Host = "127.0.0.1";
+        ProbeEngine engine;
         int answered = 0;
-        client.OnReply = [&answered](EchoProbe&, const TReplyStatus& status) {
-            answered += status.Status == ReplyKind::EchoReply ? 1 : 0;
-        };
         const std::size_t before = test::OpenDescriptorCount();
-        for (int i = 0; i < 10000; ++i) {
-            client.Echo();
+        for (int cycle = 0; cycle < 10; ++cycle) {
+            for (const ProbeAnswer& answer :
+                 test::RunProbes(engine, std::vector<ProbeJob>(1000, test::EchoJob("127.0.0.1")))) {
+                answered += !answer.failure && answer.echo.Status == ReplyKind::EchoReply ? 1 : 0;
+            }
         }
         const std::size_t after = test::OpenDescriptorCount();
         return std::to_string(answered) + " answers, descriptors " +

@@ -9,8 +9,9 @@
 #include <thread>
 
 #include "core/base/unique_fd.h"
-#include "core/monitor/icmp/icmp_client.h"
+#include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/net/privileges.h"
+#include "core/monitor/probe_runs.h"
 #include "reply_description.h"
 #include "support/private_network.h"
 #include "without_net_raw.h"
@@ -63,13 +64,11 @@ TEST_F(LeastPrivilegeTest, RawEchoFromAWorkerThreadStillWorksAfterTheDrop)
         // The check worker opens its sockets on a thread of its own.
         std::thread worker([&] {
             try {
-                TIdIcmpClient client;
-                client.Host = "127.0.0.1";
-                client.OnReply = [&](EchoProbe&, const TReplyStatus& status) {
-                    reply = status.Status == ReplyKind::EchoReply ? "EchoReply"
-                                                                  : test::Describe(status);
-                };
-                client.Echo();
+                ProbeEngine engine;
+                const ProbeAnswer answer = test::RunProbe(engine, test::EchoJob("127.0.0.1"));
+                reply = !answer.failure && answer.echo.Status == ReplyKind::EchoReply
+                            ? "EchoReply"
+                            : test::Told(answer, ProbeKind::Echo);
             } catch (const std::exception& error) {
                 reply = error.what();
             }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/monitor/echo_probe.h"
+#include "core/monitor/reply_status.h"
 
 namespace pelmora::test {
 

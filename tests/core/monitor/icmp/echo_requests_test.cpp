@@ -1,10 +1,9 @@
-#include "core/monitor/icmp/icmp_client.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "core/monitor/icmp/icmp_packet.h"
 #include "core/monitor/net/probe_errors.h"
 #include "core/monitor/net/stop_signal.h"
+#include "core/monitor/probe_runs.h"
 #include "fake_icmp_peer.h"
 #include "icmp_datagrams.h"
 #include "process_usage.h"
@@ -59,50 +59,39 @@ long long MillisecondsSince(Clock::time_point start)
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-class IcmpClientTest : public test::PrivateNetworkTest {
+// The echo probes of the engine: each request over the cycle's one ICMP
+// socket, with a sequence number of its own by which its answer is found.
+class EchoRequestsTest : public test::PrivateNetworkTest {
 protected:
-    void SetUp() override
-    {
-        PrivateNetworkTest::SetUp();
-        client.OnReply = [this](EchoProbe& sender, const TReplyStatus& status) {
-            EXPECT_EQ(&sender, &client);
-            replies.push_back(status);
-        };
-    }
-
-    // One completed call; fails the test unless exactly one reply event ran.
+    // One probe that ran to its end; fails the test on a failure.
     TReplyStatus EchoTo(const std::string& host)
     {
-        replies.clear();
-        client.Host = host;
-        client.Echo();
-        EXPECT_EQ(replies.size(), 1U);
-        return replies.empty() ? TReplyStatus{} : replies.back();
+        const ProbeAnswer answer = test::RunProbe(engine, test::EchoJob(host));
+        EXPECT_FALSE(answer.failure) << *answer.failure;
+        return answer.echo;
     }
 
     // The kernel's own echo answers stay off so only a fake peer answers.
     static void SilenceTheKernel() { test::SetNetSysctl("ipv4/icmp_echo_ignore_all", "1"); }
 
-    TIdIcmpClient client;
-    std::vector<TReplyStatus> replies;
+    ProbeEngine engine;
 };
 
-TEST_F(IcmpClientTest, LoopbackAnswersUnderEveryNameForIt)
+TEST_F(EchoRequestsTest, LoopbackAnswersUnderEveryNameForIt)
 {
+    std::uint16_t sequence = 3489;
     for (const char* host :
          {"127.0.0.1", "LOCALHOST", "localhost", "LocalHost", "127.000.000.001"}) {
-        const std::uint16_t sequence = client.NextSequence();
         const TReplyStatus status = EchoTo(host);
         EXPECT_EQ(Describe(status),
                   "EchoReply from 127.0.0.1, TTL 64, 72 bytes, type 0, sequence " +
-                      std::to_string(sequence))
+                      std::to_string(sequence++))
             << host;
         EXPECT_LT(status.RoundTripMs, 1500U) << host;
-        EXPECT_EQ(Describe(client.ReplyStatus()), Describe(status)) << host;
     }
 }
 
-TEST_F(IcmpClientTest, RequestCarriesOurNumbersPayloadAndTtl128)
+TEST_F(EchoRequestsTest, RequestCarriesOurNumbersPayloadAndTtl128)
 {
     SilenceTheKernel();
     const test::FakeIcmpPeer peer(
@@ -130,41 +119,19 @@ TEST_F(IcmpClientTest, RequestCarriesOurNumbersPayloadAndTtl128)
     EXPECT_EQ(requests[0][27], 0x0D);
 }
 
-TEST_F(IcmpClientTest, OnlyCompletedCallsAdvanceTheSequence)
+TEST_F(EchoRequestsTest, FailuresTellWhyAndCostOnlyTheirOwnRequest)
 {
-    EXPECT_EQ(client.NextSequence(), 3489);
-
-    client.Host = "no-such-host.invalid";
-    try {
-        client.Echo();
-        ADD_FAILURE() << "resolved a name that does not exist";
-    } catch (const EIdSocketError& error) {
-        EXPECT_EQ(error.Code(), 11001);
-        EXPECT_STREQ(error.what(), "Socket Error # 11001\r\nHost not found.");
-    }
     // This private network has no route beyond loopback.
-    client.Host = "192.0.2.7";
-    try {
-        client.Echo();
-        ADD_FAILURE() << "sent to an address without a route";
-    } catch (const EIdSocketError& error) {
-        EXPECT_STREQ(error.what(), "Socket Error # 10051\r\nNetwork is unreachable.");
-    }
-    EXPECT_TRUE(replies.empty()) << "no reply event for a failed call";
-    EXPECT_EQ(client.NextSequence(), 3489);
-
-    EXPECT_EQ(EchoTo("127.0.0.1").SequenceNumber, 3489);
-    EXPECT_EQ(client.NextSequence(), 3490);
-
-    // A sequence argument replaces the number; 65535 wraps to 0.
-    client.Echo({}, 65535);
-    EXPECT_EQ(replies.back().SequenceNumber, 65535);
-    EXPECT_EQ(client.NextSequence(), 0);
-    EXPECT_EQ(EchoTo("127.0.0.1").Status, ReplyKind::EchoReply);
-    EXPECT_EQ(client.NextSequence(), 1);
+    const std::vector<ProbeAnswer> answers =
+        test::RunProbes(engine, {test::EchoJob("no-such-host.invalid"), test::EchoJob("192.0.2.7"),
+                                 test::EchoJob("127.0.0.1")});
+    EXPECT_EQ(answers[0].failure, "Socket Error # 11001\r\nHost not found.");
+    EXPECT_EQ(answers[1].failure, "Socket Error # 10051\r\nNetwork is unreachable.");
+    EXPECT_EQ(Describe(answers[2].echo),
+              "EchoReply from 127.0.0.1, TTL 64, 72 bytes, type 0, sequence 3489");
 }
 
-TEST_F(IcmpClientTest, SilentHostTimesOutAfterTheReceiveTimeout)
+TEST_F(EchoRequestsTest, SilentHostTimesOutAfterTheReceiveTimeout)
 {
     test::AddSilentTestNetAddress();
     const Clock::time_point start = Clock::now();
@@ -176,16 +143,16 @@ TEST_F(IcmpClientTest, SilentHostTimesOutAfterTheReceiveTimeout)
     EXPECT_GE(status.RoundTripMs, 1500U);
     EXPECT_GE(elapsed, 1500);
     EXPECT_LT(elapsed, 3000);
-    EXPECT_EQ(client.NextSequence(), 3490) << "a timeout completes the call";
 }
 
-TEST_F(IcmpClientTest, ReportsQuotingTheRequestComeFromTheRouter)
+TEST_F(EchoRequestsTest, ReportsQuotingTheRequestComeFromTheRouter)
 {
     SilenceTheKernel();
     struct Case {
         std::uint8_t type;
         const char* expected;
     };
+    std::uint16_t sequence = 3489;
     for (const Case& c :
          {Case{3, "Unreachable from 127.0.0.254, TTL 250, 100 bytes, type 3, sequence "},
           Case{11, "TtlExpired from 127.0.0.254, TTL 250, 100 bytes, type 11, sequence "}}) {
@@ -193,12 +160,11 @@ TEST_F(IcmpClientTest, ReportsQuotingTheRequestComeFromTheRouter)
         const test::FakeIcmpPeer router(kFakeHost, [type](const Bytes& request, const auto& link) {
             link.Send(ReportOn(request, type, 250));
         });
-        const std::uint16_t sequence = client.NextSequence();
-        EXPECT_EQ(Describe(EchoTo(kFakeHost)), c.expected + std::to_string(sequence));
+        EXPECT_EQ(Describe(EchoTo(kFakeHost)), c.expected + std::to_string(sequence++));
     }
 }
 
-TEST_F(IcmpClientTest, DatagramsThatAreNotTheAnswerAreSkipped)
+TEST_F(EchoRequestsTest, DatagramsThatAreNotTheAnswerAreSkipped)
 {
     SilenceTheKernel();
     const test::FakeIcmpPeer peer(kFakeHost, [](const Bytes& request, const auto& link) {
@@ -239,7 +205,39 @@ TEST_F(IcmpClientTest, DatagramsThatAreNotTheAnswerAreSkipped)
               "EchoReply from 127.0.0.9, TTL 99, 72 bytes, type 0, sequence 3489");
 }
 
-TEST_F(IcmpClientTest, FloodOfForeignRepliesDoesNotStretchTheWait)
+// Many requests in flight to one host, answered in reverse order and each
+// with a TTL of its own: every answer reaches the request it answers.
+TEST_F(EchoRequestsTest, ManyRequestsInFlightEachFindTheirOwnAnswer)
+{
+    SilenceTheKernel();
+    constexpr std::size_t kRequests = 200;
+    std::vector<Bytes> caught;
+    std::mutex mutex;
+    const test::FakeIcmpPeer peer(kFakeHost, [&](const Bytes& request, const auto& link) {
+        const std::lock_guard lock(mutex);
+        caught.push_back(request);
+        if (caught.size() < kRequests) {
+            return;
+        }
+        for (auto held = caught.rbegin(); held != caught.rend(); ++held) {
+            const auto ttl = static_cast<std::uint8_t>(SequenceOf(test::IcmpPart(*held)) % 250 + 1);
+            link.Send(ReplyTo(*held, ttl));
+        }
+    });
+
+    const std::vector<ProbeAnswer> answers =
+        test::RunProbes(engine, std::vector<ProbeJob>(kRequests, test::EchoJob(kFakeHost)));
+
+    for (const ProbeAnswer& answer : answers) {
+        ASSERT_FALSE(answer.failure) << *answer.failure;
+        EXPECT_EQ(answer.echo.Status, ReplyKind::EchoReply);
+        EXPECT_EQ(answer.echo.Ttl, answer.echo.SequenceNumber % 250 + 1);
+    }
+}
+
+// Every request keeps its own budget, however many foreign datagrams arrive
+// while many of them wait.
+TEST_F(EchoRequestsTest, FloodOfForeignRepliesDoesNotStretchTheWait)
 {
     SilenceTheKernel();
     const test::FakeIcmpPeer flooder(kFakeHost, [](const Bytes& request, const auto& link) {
@@ -256,52 +254,48 @@ TEST_F(IcmpClientTest, FloodOfForeignRepliesDoesNotStretchTheWait)
     });
     const Clock::time_point start = Clock::now();
 
-    const TReplyStatus status = EchoTo(kFakeHost);
+    const std::vector<ProbeAnswer> answers =
+        test::RunProbes(engine, std::vector<ProbeJob>(100, test::EchoJob(kFakeHost)));
 
     const long long elapsed = MillisecondsSince(start);
-    EXPECT_EQ(Describe(status), "TimedOut from 0.0.0.0, TTL 0, 0 bytes, type 0, sequence 3489");
+    for (const ProbeAnswer& answer : answers) {
+        EXPECT_EQ(test::Told(answer, ProbeKind::Echo).substr(0, 30),
+                  "TimedOut from 0.0.0.0, TTL 0, ");
+    }
     EXPECT_GE(elapsed, 1500);
     EXPECT_LT(elapsed, 3000);
 }
 
-TEST_F(IcmpClientTest, StopRequestEndsAWaitingEcho)
+TEST_F(EchoRequestsTest, StopRequestEndsTheWaitOfAThousandRequests)
 {
     test::AddSilentTestNetAddress();
     StopSignal stop;
-    client.Abort = &stop;
-    client.ReceiveTimeout = 30000;
-    client.Host = test::kSilentAddress;
     std::thread stopper([&stop] {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         stop.Raise();
     });
     const Clock::time_point start = Clock::now();
 
-    EXPECT_THROW(client.Echo(), EIdAborted);
+    const std::vector<ProbeAnswer> answers = test::RunProbes(
+        engine, std::vector<ProbeJob>(1000, test::EchoJob(test::kSilentAddress)), stop);
 
-    EXPECT_LT(MillisecondsSince(start), 3000);
+    EXPECT_LT(MillisecondsSince(start), 1000);
     stopper.join();
-    EXPECT_TRUE(replies.empty());
-    EXPECT_EQ(client.NextSequence(), 3489);
-
-    // Once raised, every further call ends at once.
-    const Clock::time_point again = Clock::now();
-    EXPECT_THROW(client.Echo(), EIdAborted);
-    EXPECT_LT(MillisecondsSince(again), 1000);
+    EXPECT_EQ(answers.front().failure, "still running");
+    EXPECT_EQ(answers.back().failure, "still running");
 }
 
-TEST_F(IcmpClientTest, DescriptorsAndThreadsStayFlatOverTenThousandProbes)
+TEST_F(EchoRequestsTest, DescriptorsAndThreadsStayFlatOverTenThousandProbes)
 {
-    client.Host = "127.0.0.1";
-    std::size_t answered = 0;
-    client.OnReply = [&answered](EchoProbe&, const TReplyStatus& status) {
-        answered += status.Status == ReplyKind::EchoReply ? 1 : 0;
-    };
     const std::size_t descriptors = test::OpenDescriptorCount();
     const std::size_t threads = test::ThreadCount();
 
-    for (int i = 0; i < 10000; ++i) {
-        client.Echo();
+    std::size_t answered = 0;
+    for (int cycle = 0; cycle < 10; ++cycle) {
+        for (const ProbeAnswer& answer :
+             test::RunProbes(engine, std::vector<ProbeJob>(1000, test::EchoJob("127.0.0.1")))) {
+            answered += !answer.failure && answer.echo.Status == ReplyKind::EchoReply ? 1U : 0U;
+        }
     }
 
     EXPECT_EQ(answered, 10000U);

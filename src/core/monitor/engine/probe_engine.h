@@ -1,0 +1,114 @@
+#pragma once
+
+#include <netinet/in.h>
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <queue>
+#include <unordered_map>
+#include <vector>
+
+#include "core/base/unique_fd.h"
+#include "core/monitor/cycle_prober.h"
+#include "core/monitor/engine/echo_requests.h"
+#include "core/monitor/engine/name_lookups.h"
+#include "core/monitor/engine/tcp_exchange.h"
+
+namespace pelmora {
+
+// The probes of a cycle, all in flight at once in the thread that drives
+// them: every echo request over the cycle's one ICMP socket, every web probe
+// on a non-blocking socket, all waited for in one epoll set, with names
+// looked up by NameLookups. Each probe keeps its own limits, counted from
+// its start, the name lookup included: 1.5 s for an echo, 3 s for a connect,
+// and 3 s of silence while sending to a proxy or waiting for its answer.
+//
+// A probe that finds no descriptor free waits until another probe has ended
+// and then tries again; only when no other probe is left does it fail.
+class ProbeEngine final : public CycleProber {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    static constexpr std::chrono::milliseconds kEchoBudget{1500};
+    static constexpr std::chrono::milliseconds kConnectLimit{3000};
+    static constexpr std::chrono::milliseconds kReadLimit{3000};
+
+    ProbeEngine();
+
+    void Start(std::size_t entry, const ProbeJob& job) override;
+    std::optional<ProbeAnswer> WaitNext(const StopSignal& stop) override;
+    void EndCycle() override;
+
+private:
+    enum class Phase : std::uint8_t {
+        Resolving,
+        WaitingForDescriptor,
+        // An echo request waiting for its turn to be sent.
+        Queued,
+        // An echo request sent and waiting for its answer.
+        Waiting,
+        // A web probe on its connection.
+        Exchanging,
+    };
+
+    struct Probe {
+        ProbeJob job;
+        Phase phase = Phase::Resolving;
+        std::uint64_t ticket = 0;
+        Clock::time_point start;
+        Clock::time_point deadline;
+        in_addr address{};
+        std::uint16_t sequence = 0;
+        std::unique_ptr<TcpExchange> tcp;
+    };
+
+    struct Deadline {
+        Clock::time_point at;
+        std::size_t entry = 0;
+        std::uint64_t ticket = 0;
+        bool operator>(const Deadline& other) const { return at > other.at; }
+    };
+
+    void SetDeadline(std::size_t entry, Probe& probe, Clock::time_point at);
+    void Resolved(std::size_t entry, Probe& probe);
+    void Connect(std::size_t entry, Probe& probe);
+    void SendQueuedEchoes(Clock::time_point now);
+    // Waits for no descriptor, or gives up when no other probe could free one.
+    void NoDescriptor(std::size_t entry, Probe& probe);
+    void RetryWaitingForDescriptors();
+    void ExpireDeadlines(Clock::time_point now);
+    void Wait(const StopSignal& stop, int timeoutMs);
+    void TakeLookups();
+    void TakeEchoAnswers();
+    void Exchange(std::size_t entry);
+    void FailWaitingEchoes(const std::string& text);
+    void Finish(std::size_t entry, ProbeAnswer answer);
+    void Fail(std::size_t entry, std::string text);
+    int MillisecondsToNextEvent(Clock::time_point now) const;
+    Probe* Find(std::size_t entry);
+
+    UniqueFd epoll_;
+    NameLookups lookups_;
+    EchoRequests echoes_;
+    bool echoSocketWatched_ = false;
+    bool moreEchoAnswers_ = false;
+
+    std::unordered_map<std::size_t, Probe> probes_;
+    std::priority_queue<Deadline, std::vector<Deadline>, std::greater<>> deadlines_;
+    std::deque<std::size_t> echoQueue_;
+    std::deque<std::size_t> waitingForDescriptor_;
+    bool descriptorFreed_ = false;
+    std::deque<ProbeAnswer> ended_;
+    std::uint64_t nextTicket_ = 0;
+
+    // Echo requests that may go out now, and when that was worked out.
+    double echoTokens_ = 0;
+    Clock::time_point tokensAt_;
+};
+
+} // namespace pelmora

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/monitor/reply_status.h"
+
+namespace pelmora {
+
+enum class ProbeKind : std::uint8_t {
+    // One ICMP echo request, answered within 1.5 s.
+    Echo,
+    // A TCP connect within 3 s, closed again at once; nothing is sent.
+    Connect,
+    // A TCP connect to a proxy within 3 s, one request, and the status line
+    // of the answer with at most 3 s of silence.
+    Proxy,
+};
+
+// One probe of a cycle, as the worker asks for it.
+struct ProbeJob {
+    ProbeKind kind = ProbeKind::Echo;
+    // Echo: the name or address to ping. Connect: the web host. Proxy: the
+    // proxy server. Resolved by the rules of ResolveHost.
+    std::string host;
+    std::uint16_t port = 0;
+    // Proxy only: the request sent once connected.
+    std::string request;
+};
+
+// How one probe ended.
+struct ProbeAnswer {
+    std::size_t entry = 0;
+    // The failure's text (as the probe errors word it); empty when the probe
+    // ran to its end.
+    std::optional<std::string> failure;
+    // Echo: the reply status, a timeout included.
+    TReplyStatus echo;
+    // Proxy: the status code of the answer.
+    int proxyStatus = 0;
+};
+
+} // namespace pelmora
