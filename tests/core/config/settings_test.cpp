@@ -179,5 +179,25 @@ TEST(Settings, FolderWhereTheFileShouldBeReadsAsDefaultsAndRefusesASave)
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Pelmora.ini"));
 }
 
+TEST(Settings, AByteOrderMarkKeepsTheHostListAndASaveWritesOneHostList)
+{
+    TempDir dir;
+    const std::string bom = "\xEF\xBB\xBF";
+    WriteFile(dir / "Pelmora.ini", bom + "[HostList]\r\nItem0=10.0.0.1\r\n[General]\r\n");
+    PlainSettings settings;
+    LoadSettings(settings, dir / "Pelmora.ini");
+    EXPECT_EQ(HostsOf(settings),
+              (std::vector<std::pair<std::string, std::string>>{{"10.0.0.1", ""}}));
+
+    settings.Hosts().Append("10.0.0.2", "");
+    SaveSettings(settings, "English", dir / "Pelmora.ini");
+    const std::string saved = ReadFile(dir / "Pelmora.ini");
+    EXPECT_TRUE(saved.starts_with(bom + "[General]\r\n")) << saved;
+    EXPECT_EQ(saved.find(bom, 1), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("[HostList]"), saved.rfind("[HostList]")) << saved;
+    EXPECT_NE(saved.find("[HostList]\r\nItem0=10.0.0.1\r\nItem1=10.0.0.2\r\n"), std::string::npos)
+        << saved;
+}
+
 } // namespace
 } // namespace pelmora

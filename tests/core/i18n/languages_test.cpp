@@ -73,6 +73,13 @@ TEST_F(Languages, LanguageNameComesFromTheSettingsFileBesideTheExecutable)
     EXPECT_EQ(CurrentLanguage(), "");
 }
 
+TEST_F(Languages, AByteOrderMarkBeforeTheFirstSectionIsSkipped)
+{
+    WriteFile(dir_ / "Languages" / "Marked.lng", "\xEF\xBB\xBF[Messages]\r\nStop=Halt\r\n");
+    SetCurrentLanguage("Marked");
+    EXPECT_EQ(MessageText("Stop"), "Halt");
+}
+
 TEST_F(Languages, ShippedEnglishFileNamesEveryMessageKey)
 {
     SetExecutableDirForTesting(test::kSourceDir);
