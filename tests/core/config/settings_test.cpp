@@ -199,5 +199,26 @@ TEST(Settings, AByteOrderMarkKeepsTheHostListAndASaveWritesOneHostList)
         << saved;
 }
 
+// The first save of a program whose read-only file gave the first values:
+// the new file, in a folder made for it, keeps what the old one held beyond
+// the program's own keys.
+TEST(Settings, SaveIntoANewFolderKeepsTheForeignKeysOfTheFileReadFrom)
+{
+    TempDir dir;
+    WriteFile(dir / "Pelmora.ini", "[Site]\nOwner=ops\n[CheckParams]\nCheckPeriod=1000\n");
+    PlainSettings settings;
+    LoadSettings(settings, dir / "Pelmora.ini");
+    const auto own = dir / "home" / ".config" / "Pelmora" / "Pelmora.ini";
+    SaveSettings(settings, "English", own, dir / "Pelmora.ini");
+
+    const std::string saved = ReadFile(own);
+    EXPECT_TRUE(saved.starts_with("[Site]\nOwner=ops\n[CheckParams]\nCheckPeriod=1000\n")) << saved;
+    EXPECT_EQ(ReadFile(dir / "Pelmora.ini"),
+              "[Site]\nOwner=ops\n[CheckParams]\nCheckPeriod=1000\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(own.parent_path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700U);
+}
+
 } // namespace
 } // namespace pelmora
