@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 #include "core/config/settings.h"
@@ -22,6 +24,7 @@ namespace pelmora {
 
 class AppTimer;
 class TfrmLog;
+class TrayWait;
 
 // The controller of the whole program and, at the same time, the pop-up
 // report window near the notification area. It owns the host list (shown in
@@ -38,8 +41,12 @@ public:
     TfrmMain& operator=(const TfrmMain&) = delete;
 
     // Loads the settings and starts the worker; its first cycle begins at
-    // once and reports once the event loop runs.
+    // once and reports once the event loop runs. Without a notification area
+    // yet, it waits for one (TrayWait) and meanwhile checks all the same.
     void FormCreate(TfrmLog* log);
+
+    // How FormCreate looks for a notification area; tests ask a stand-in.
+    void SetTrayWatch(std::function<bool()> available, std::chrono::milliseconds patience);
 
     // SettingsHolder
     HostList& Hosts() override { return hosts_; }
@@ -88,6 +95,8 @@ private:
 
     void BuildMenu();
     void BuildTray();
+    void EnterTray();
+    void FallBackToLogWindow();
     void SetStartImage(MainImage image);
     void PlacePopUp();
 
@@ -108,6 +117,9 @@ private:
     QPlainTextEdit* memReport_ = nullptr;
     TfrmLog* frmLog_ = nullptr;
     MainImage startImage_ = MainImage::Stop;
+    std::function<bool()> trayAvailable_;
+    std::chrono::milliseconds trayPatience_;
+    TrayWait* trayWait_ = nullptr;
 
     TIdIcmpClient IdIcmpClient1_;
     TIdHTTP IdHTTP1_;
