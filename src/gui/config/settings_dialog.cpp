@@ -1,5 +1,6 @@
 #include "gui/config/settings_dialog.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -187,8 +188,11 @@ void TfrmSettings::BuildViewPage(QWidget* page)
 {
     auto* gbView = Named(new QGroupBox(QStringLiteral("View"), page), "gbView");
     btnFontInPopUp_ = AddButton("btnFontInPopUp", QStringLiteral("Font in pop-up window"));
+    cbAutostart_ = Named(new QCheckBox(QStringLiteral("Start at login"), gbView), "cbAutostart");
     auto* groupLayout = new QVBoxLayout(gbView);
     groupLayout->addWidget(btnFontInPopUp_, 0, Qt::AlignLeft);
+    groupLayout->addSpacing(groupLayout->spacing() * 2);
+    groupLayout->addWidget(cbAutostart_, 0, Qt::AlignLeft);
     groupLayout->addStretch(1);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);
@@ -306,6 +310,16 @@ void TfrmSettings::SetLanguageText(const std::string& language)
 {
     const QSignalBlocker quiet(cbLang_);
     cbLang_->setEditText(FromLocal8Bit(language));
+}
+
+bool TfrmSettings::StartAtLogin() const
+{
+    return cbAutostart_->isChecked();
+}
+
+void TfrmSettings::SetStartAtLogin(bool on)
+{
+    cbAutostart_->setChecked(on);
 }
 
 int TfrmSettings::SelectedRow() const

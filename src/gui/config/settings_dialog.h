@@ -9,6 +9,7 @@
 #include "core/config/settings.h"
 #include "gui/config/focus_button_dialog.h"
 
+class QCheckBox;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -53,6 +54,11 @@ public:
     // Shows the language name without taking it into effect.
     void SetLanguageText(const std::string& language);
 
+    // The "start at login" box; the Settings command reads the entry into it
+    // and applies it on OK.
+    bool StartAtLogin() const;
+    void SetStartAtLogin(bool on);
+
 private:
     void BuildHostListPage(QWidget* page);
     void BuildCheckParamsPage(QWidget* page);
@@ -80,6 +86,7 @@ private:
     SpinEdit* sePopUpInt_ = nullptr;
     SpinEdit* seCheckPeriod_ = nullptr;
     QPushButton* btnFontInPopUp_ = nullptr;
+    QCheckBox* cbAutostart_ = nullptr;
     FontChooser* FontDialog1_;
     DropDownComboBox* cbLang_ = nullptr;
 };

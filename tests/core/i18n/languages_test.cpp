@@ -84,9 +84,9 @@ TEST_F(Languages, ShippedEnglishFileNamesEveryMessageKey)
 {
     SetExecutableDirForTesting(test::kSourceDir);
     SetCurrentLanguage("English");
-    for (const char* key :
-         {"Start", "Stop", "AppearHost", "LoseHost", "LoseHosts", "AppearHosts", "NewIP", "NewHTTP",
-          "NewLAN", "EditIP", "EditHTTP", "EditLAN", "InputIP", "InputHost", "InputLAN"}) {
+    for (const char* key : {"Start", "Stop", "AppearHost", "LoseHost", "LoseHosts", "AppearHosts",
+                            "NewIP", "NewHTTP", "NewLAN", "EditIP", "EditHTTP", "EditLAN",
+                            "InputIP", "InputHost", "InputLAN", "AutostartElsewhere"}) {
         const std::string text = MessageText(key);
         EXPECT_NE(text, key) << key;
         EXPECT_FALSE(text.empty()) << key;

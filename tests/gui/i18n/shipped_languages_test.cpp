@@ -95,10 +95,11 @@ KeyMap Keys(const fs::path& file)
 TEST(ShippedLanguages, EnglishNamesEveryMessageKeyAndOnlyTheProgramsWindows)
 {
     const KeyMap english = Keys(ShippedLanguages() / "English.lng");
-    const std::set<std::string> messages{"start",     "stop",        "appearhost", "losehost",
-                                         "losehosts", "appearhosts", "newip",      "newhttp",
-                                         "newlan",    "editip",      "edithttp",   "editlan",
-                                         "inputip",   "inputhost",   "inputlan"};
+    const std::set<std::string> messages{
+        "start",     "stop",        "appearhost", "losehost",
+        "losehosts", "appearhosts", "newip",      "newhttp",
+        "newlan",    "editip",      "edithttp",   "editlan",
+        "inputip",   "inputhost",   "inputlan",   "autostartelsewhere"};
     EXPECT_EQ(english.at("messages"), messages);
     const std::set<std::string> sections{"messages",    "frmmain",    "frmlog",
                                          "frmsettings", "frmaddhost", "frmabout"};
