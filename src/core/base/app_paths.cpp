@@ -1,9 +1,9 @@
 #include "core/base/app_paths.h"
 
 #include <pwd.h>
-#include <sys/auxv.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
 #include <system_error>
 
@@ -24,21 +24,20 @@ fs::path& SettingsFileOverride()
     return file;
 }
 
-// Never the current folder: a program started from elsewhere must not pick
-// up whatever settings or languages happen to lie there.
+// Empty without /proc; never the current folder, since a program started
+// from elsewhere must not pick up whatever settings or languages lie there.
 fs::path RealExecutablePath()
 {
     std::error_code error;
     fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        return self;
-    }
-    // Without /proc, the name the program was started by, when it is whole.
-    const auto* started = reinterpret_cast<const char*>(::getauxval(AT_EXECFN));
-    if (started != nullptr && fs::path(started).is_absolute()) {
-        return fs::path(started).lexically_normal();
-    }
-    return {};
+    return error ? fs::path() : self;
+}
+
+// The environment is read on the user-interface thread, and no thread of
+// the program changes it.
+const char* Environment(const char* name)
+{
+    return std::getenv(name); // NOLINT(concurrency-mt-unsafe)
 }
 
 bool IsFolder(const fs::path& path)
@@ -63,10 +62,14 @@ bool Replaceable(const fs::path& file)
 
 fs::path HomeFolder()
 {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    if (const char* home = Environment("HOME"); home != nullptr && *home != '\0') {
         return home;
     }
-    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr) {
+    passwd entry{};
+    passwd* user = nullptr;
+    std::array<char, 4096> buffer{};
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &user) == 0 &&
+        user != nullptr && user->pw_dir != nullptr) {
         return user->pw_dir;
     }
     return {};
@@ -109,7 +112,7 @@ fs::path DataDir()
 fs::path ConfigHome()
 {
     // Relative values are invalid and to be ignored.
-    if (const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (const char* config = Environment("XDG_CONFIG_HOME");
         config != nullptr && fs::path(config).is_absolute()) {
         return config;
     }

@@ -7,13 +7,15 @@ namespace pelmora {
 // The folder of the running executable.
 std::filesystem::path ExecutableDir();
 
-// The running executable itself, as an autostart entry names it.
+// The running executable itself, as an autostart entry names it; empty
+// where the system does not tell (no /proc).
 std::filesystem::path ExecutablePath();
 
 // Where the shipped Languages/, Help/ and Skins/ folders are for a program
 // in `executableDir`: beside it when it has any of them (the build tree, an
 // unpacked copy), otherwise the installed share/pelmora found relative to
-// it, so an installed tree can be moved as a whole.
+// it, so an installed tree can be moved as a whole. Without a folder (no
+// /proc) the data folder is the one the build was configured to install to.
 std::filesystem::path DataDirFor(const std::filesystem::path& executableDir);
 
 // DataDirFor(ExecutableDir()).
