@@ -148,10 +148,10 @@ void TfrmMain::FormCreate(TfrmLog* log)
     LoadSkin(SkinFilePath());
     LoadSettings(*this, SettingsFilePath());
 
-    trayWait_ = new TrayWait(
+    auto* trayWait = new TrayWait(
         this, {trayAvailable_, [this] { EnterTray(); }, [this] { FallBackToLogWindow(); }}, 1s,
         trayPatience_);
-    trayWait_->Start();
+    trayWait->Start();
 
     CheckHostsLinks links{hosts_, IdIcmpClient1_, IdHTTP1_, handOver_, *this, MessageText};
     worker_ = std::make_unique<TCheckHosts>(std::move(links));

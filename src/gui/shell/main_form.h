@@ -24,7 +24,6 @@ namespace pelmora {
 
 class AppTimer;
 class TfrmLog;
-class TrayWait;
 
 // The controller of the whole program and, at the same time, the pop-up
 // report window near the notification area. It owns the host list (shown in
@@ -119,7 +118,6 @@ private:
     MainImage startImage_ = MainImage::Stop;
     std::function<bool()> trayAvailable_;
     std::chrono::milliseconds trayPatience_;
-    TrayWait* trayWait_ = nullptr;
 
     TIdIcmpClient IdIcmpClient1_;
     TIdHTTP IdHTTP1_;
