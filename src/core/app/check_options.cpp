@@ -107,9 +107,9 @@ prints what changed: every event log line as it happens, and every end-of-cycle
 report followed by an empty line.
 
 Options:
-  --config FILE     read this settings file instead of Pelmora.ini beside
-                    the program
-  --language NAME   use Languages/NAME.lng beside the program instead of the
+  --config FILE     read this settings file instead of the tray program's
+                    (man pelmora-check tells which file that is)
+  --language NAME   use Languages/NAME.lng of the program instead of the
                     settings file's language
   --cycles N        run N check cycles (default 1)
   --interval MS     wait MS milliseconds between cycles (default: the

@@ -10,7 +10,7 @@ namespace pelmora {
 
 // Command line of pelmora-check.
 struct CheckOptions {
-    std::filesystem::path config; // empty: Pelmora.ini beside the executable
+    std::filesystem::path config; // empty: the settings file the tray program uses
     std::optional<std::string> language;
     int cycles = 1;
     std::optional<int> intervalMs;             // empty: the settings file's check period

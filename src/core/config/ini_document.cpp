@@ -6,6 +6,8 @@
 namespace pelmora {
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 char LowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -130,6 +132,11 @@ std::optional<std::int32_t> ParseProfileInteger(std::string_view text)
 IniDocument IniDocument::Parse(std::string_view text)
 {
     IniDocument document;
+    // Left on the first line, it would hide a first "[HostList]" header.
+    if (text.starts_with(kByteOrderMark)) {
+        text.remove_prefix(kByteOrderMark.size());
+        document.byteOrderMark_ = true;
+    }
     bool styleKnown = false;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -170,12 +177,15 @@ IniDocument IniDocument::Parse(std::string_view text)
 
 std::string IniDocument::Serialize() const
 {
-    std::size_t size = 0;
+    std::size_t size = kByteOrderMark.size();
     for (const Line& line : lines_) {
         size += line.text.size() + line.end.size();
     }
     std::string text;
     text.reserve(size);
+    if (byteOrderMark_) {
+        text += kByteOrderMark;
+    }
     for (const Line& line : lines_) {
         text += line.text;
         text += line.end;

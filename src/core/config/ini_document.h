@@ -18,7 +18,9 @@ namespace pelmora {
 //   at most 2,047 characters of it are returned;
 // - a write replaces an existing key's value in place, or adds the key after
 //   the last key of its section, or adds the section at the end;
-// - erasing a section removes its header and everything up to the next one.
+// - erasing a section removes its header and everything up to the next one;
+// - a UTF-8 byte order mark that an editor put before the first line is no
+//   part of it, and is written back as it was found.
 // The first section of a name is the one that counts, as is the first key of
 // a name within it.
 class IniDocument {
@@ -62,6 +64,7 @@ private:
     std::vector<Line> lines_;
     // For lines the program adds: the style of the file's first line end.
     std::string lineEnd_ = "\n";
+    bool byteOrderMark_ = false;
 };
 
 // Profile notation of a whole number: an optional sign, then decimal digits,

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <optional>
 #include <system_error>
 
@@ -48,6 +49,20 @@ bool WriteAll(int fd, const std::string& text)
     return true;
 }
 
+// Folders made on the way are the owner's alone, as the desktop's rules ask
+// of folders a program makes in ~/.config.
+bool MakeMissingFolders(const fs::path& folder)
+{
+    std::error_code error;
+    if (fs::is_directory(folder, error)) {
+        return true;
+    }
+    if (folder == folder.parent_path() || !MakeMissingFolders(folder.parent_path())) {
+        return false;
+    }
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
 mode_t NewFileMode()
 {
     const mode_t mask = ::umask(0);
@@ -70,6 +85,11 @@ IniDocument ReadIniFile(const fs::path& file)
 
 void WriteIniFile(const fs::path& file, const IniDocument& document)
 {
+    // Only the folders of the path as named: a link into a missing folder
+    // stays a failed save.
+    if (!MakeMissingFolders(fs::absolute(file).parent_path())) {
+        throw SettingsWriteError(file);
+    }
     const fs::path target = FollowLinks(fs::absolute(file));
     const fs::path folder = target.parent_path();
     std::string name = ".";

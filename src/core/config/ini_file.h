@@ -22,7 +22,8 @@ IniDocument ReadIniFile(const std::filesystem::path& file);
 // Replaces the file's whole content or nothing: the new text goes to a
 // temporary file in the same folder, is flushed to disk and renamed over the
 // old file, which keeps its permissions. A link is followed, so the file it
-// names is replaced and the link stays. Throws SettingsWriteError.
+// names is replaced and the link stays. Missing folders on the way are made,
+// for the owner alone. Throws SettingsWriteError.
 void WriteIniFile(const std::filesystem::path& file, const IniDocument& document);
 
 } // namespace pelmora

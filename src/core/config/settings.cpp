@@ -74,9 +74,9 @@ void LoadSettings(SettingsHolder& holder, const std::filesystem::path& file)
 }
 
 void SaveSettings(const SettingsHolder& holder, const std::string& language,
-                  const std::filesystem::path& file)
+                  const std::filesystem::path& file, const std::filesystem::path& basis)
 {
-    IniDocument ini = ReadIniFile(file);
+    IniDocument ini = ReadIniFile(basis.empty() ? file : basis);
 
     // The host list is written afresh, so removed entries disappear and the
     // keys are numbered from Item0 again.

@@ -74,10 +74,12 @@ public:
 void LoadSettings(SettingsHolder& holder, const std::filesystem::path& file);
 
 // Writes the holder's values and the language into the file, all or nothing;
-// keys and sections the program does not know stay. Throws
-// SettingsWriteError ("Unable to write to <path>") with the file unchanged.
+// keys and sections the program does not know stay, taken from `basis` when
+// one is given (the file the settings were read from, when the save goes to
+// another). Throws SettingsWriteError ("Unable to write to <path>") with the
+// file unchanged.
 void SaveSettings(const SettingsHolder& holder, const std::string& language,
-                  const std::filesystem::path& file);
+                  const std::filesystem::path& file, const std::filesystem::path& basis = {});
 
 // A holder that only keeps the values.
 class PlainSettings final : public SettingsHolder {

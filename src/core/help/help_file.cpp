@@ -290,7 +290,7 @@ std::optional<HelpFile> LoadHelpFile(const fs::path& file)
 
 fs::path HelpFilePath()
 {
-    return ExecutableDir() / "Help" / "PELMORA.HLP";
+    return DataDir() / "Help" / "PELMORA.HLP";
 }
 
 } // namespace pelmora

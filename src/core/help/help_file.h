@@ -11,7 +11,7 @@
 
 namespace pelmora {
 
-// The program's own help file, Help/PELMORA.HLP beside the executable: UTF-8
+// The program's own help file, Help/PELMORA.HLP in its data folder: UTF-8
 // text made of topics, each under a header "[number] Title". The number is
 // the help context that opens the topic. docs/help-format.md describes the
 // whole format.

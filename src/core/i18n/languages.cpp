@@ -28,7 +28,7 @@ void SetCurrentLanguage(std::string name)
 
 std::filesystem::path LanguagesFolder()
 {
-    return ExecutableDir() / "Languages";
+    return DataDir() / "Languages";
 }
 
 std::filesystem::path LanguageFilePath(std::string_view languageName)

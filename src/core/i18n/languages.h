@@ -10,7 +10,7 @@ namespace pelmora {
 const std::string& CurrentLanguage();
 void SetCurrentLanguage(std::string name);
 
-// <folder of the executable>/Languages/<name>.lng
+// Languages/<name>.lng in the program's data folder (DataDir).
 std::filesystem::path LanguageFilePath(std::string_view languageName);
 std::filesystem::path LanguagesFolder();
 
@@ -19,8 +19,8 @@ std::filesystem::path LanguagesFolder();
 // it, the empty text when the file gives an empty value.
 std::string MessageText(std::string_view key);
 
-// Sets the current language from "Language" of section "General" in
-// Pelmora.ini beside the executable ("English" by default). The tray program
+// Sets the current language from "Language" of section "General" in the
+// settings file (SettingsFilePath; "English" by default). The tray program
 // calls LoadLanguageNameAndRetranslate (form_translation.h), which also
 // translates its windows.
 void LoadLanguageName();

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <functional>
 
+#include "core/base/app_paths.h"
 #include "gui/app/link_label.h"
 #include "gui/app/maker_info.h"
 #include "gui/help/help_context.h"
@@ -103,6 +104,7 @@ TfrmAbout::TfrmAbout(QWidget* owner)
     lbVer_->setText(QStringLiteral(PELMORA_VERSION));
     TranslateForm(this);
     FitTexts();
+    ShowSettingsFile();
 
     const QSize client(Scaled(kClientWidth), Scaled(kClientHeight));
     setFixedSize(client);
@@ -177,6 +179,11 @@ void TfrmAbout::BuildControls()
     lbLaws_ = label("lbLaws", QStringLiteral("lbLaws"), Place(6, 223, 257, 73));
     lbLaws_->setWordWrap(true);
 
+    // Beside the button: which settings file this copy uses.
+    lbSettingsFile_ =
+        label("lbSettingsFile", QStringLiteral("Settings file:"), Place(6, 300, 170, 22));
+    lbSettingsFile_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
     btnOK_ = new QPushButton(QStringLiteral("OK"), this);
     btnOK_->setObjectName(QStringLiteral("btnOK"));
     MarkAsSkinnedButton(*btnOK_);
@@ -185,7 +192,7 @@ void TfrmAbout::BuildControls()
 
     for (QWidget* control : std::initializer_list<QWidget*>{
              Image1_, lbProgName_, lbVer_, lbCopyright_, lbInfo1_, lbInfo2_, lbFeedback_, Label6_,
-             lbSupport2_, Label9_, Bevel1_, lbLaws_, btnOK_}) {
+             lbSupport2_, Label9_, Bevel1_, lbLaws_, lbSettingsFile_, btnOK_}) {
         SetHelpContext(control, HelpContext::About);
     }
 }
@@ -244,6 +251,23 @@ void TfrmAbout::FitTexts()
     if (wanted > button.width()) {
         btnOK_->setGeometry(button.adjusted(button.width() - wanted, 0, 0, 0));
     }
+}
+
+// The caption the language file gives, then the path in a smaller font,
+// shortened at its start to the room left of the button so that the folder
+// and file names show; the tooltip has it whole.
+void TfrmAbout::ShowSettingsFile()
+{
+    lbSettingsFile_->setFont(DialogFont(Scaled(9)));
+    const QString caption = lbSettingsFile_->text();
+    const QString path = QString::fromLocal8Bit(SettingsFiles().write.string());
+    const int width = btnOK_->x() - Scaled(kRightMargin) - lbSettingsFile_->x();
+    lbSettingsFile_->resize(width, lbSettingsFile_->height());
+    const QFontMetrics metrics(lbSettingsFile_->font());
+    const int room = width - metrics.horizontalAdvance(caption + QLatin1Char(' '));
+    lbSettingsFile_->setText(caption + QLatin1Char(' ') +
+                             metrics.elidedText(path, Qt::ElideLeft, std::max(room, 0)));
+    lbSettingsFile_->setToolTip(path);
 }
 
 void TfrmAbout::Label6Click()

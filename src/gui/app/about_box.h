@@ -28,6 +28,7 @@ private:
     QRect Place(int left, int top, int width, int height) const;
     void BuildControls();
     void FitTexts();
+    void ShowSettingsFile();
 
     double scale_;
     QFrame* plLogo_;
@@ -44,6 +45,7 @@ private:
     LinkLabel* Label9_;
     QFrame* Bevel1_;
     QLabel* lbLaws_;
+    QLabel* lbSettingsFile_;
     QPushButton* btnOK_;
 };
 

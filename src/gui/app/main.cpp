@@ -2,9 +2,11 @@
 #include <QAction>
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include "core/app/application_title.h"
 #include "core/base/raise_descriptor_limit.h"
+#include "core/config/autostart_entry.h"
 #include "core/monitor/net/privileges.h"
 #include "gui/app/about_command.h"
 #include "gui/app/instance_guard.h"
@@ -39,6 +41,9 @@ int main(int argc, char** argv)
     const QString title = QString::fromStdString(
         pelmora::ApplicationTitle(QCoreApplication::applicationFilePath().toStdString()));
     QCoreApplication::setApplicationName(title);
+    // Ties the windows to the installed .desktop file: its name and icon in
+    // task switchers, and the program's identity under Wayland.
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(pelmora::DesktopAppId()));
     QApplication::setQuitOnLastWindowClosed(false);
 
     pelmora::InstanceGuard guard(title);

@@ -1,5 +1,6 @@
 #include "gui/config/settings_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -212,6 +213,9 @@ void TfrmSettings::BuildViewPage(QWidget* page)
     groupLayout->addSpacing(groupLayout->spacing() * 2);
     groupLayout->addWidget(lbReportStyle);
     groupLayout->addWidget(cbReportStyle_, 0, Qt::AlignLeft);
+    cbAutostart_ = Named(new QCheckBox(QStringLiteral("Start at login"), gbView), "cbAutostart");
+    groupLayout->addSpacing(groupLayout->spacing() * 2);
+    groupLayout->addWidget(cbAutostart_, 0, Qt::AlignLeft);
     groupLayout->addStretch(1);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);
@@ -349,6 +353,16 @@ void TfrmSettings::SetLanguageText(const std::string& language)
 {
     const QSignalBlocker quiet(cbLang_);
     cbLang_->setEditText(FromLocal8Bit(language));
+}
+
+bool TfrmSettings::StartAtLogin() const
+{
+    return cbAutostart_->isChecked();
+}
+
+void TfrmSettings::SetStartAtLogin(bool on)
+{
+    cbAutostart_->setChecked(on);
 }
 
 int TfrmSettings::SelectedRow() const

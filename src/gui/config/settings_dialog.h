@@ -11,6 +11,7 @@
 #include "gui/config/focus_button_dialog.h"
 
 class QComboBox;
+class QCheckBox;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -62,6 +63,11 @@ public:
     // Shows the language name without taking it into effect.
     void SetLanguageText(const std::string& language);
 
+    // The "start at login" box; the Settings command reads the entry into it
+    // and applies it on OK.
+    bool StartAtLogin() const;
+    void SetStartAtLogin(bool on);
+
 private:
     void BuildHostListPage(QWidget* page);
     void BuildCheckParamsPage(QWidget* page);
@@ -91,6 +97,7 @@ private:
     SpinEdit* seParallelChecks_ = nullptr;
     QPushButton* btnFontInPopUp_ = nullptr;
     QComboBox* cbReportStyle_ = nullptr;
+    QCheckBox* cbAutostart_ = nullptr;
     FontChooser* FontDialog1_;
     DropDownComboBox* cbLang_ = nullptr;
 };

@@ -151,10 +151,17 @@ void TfrmLog::ShowLog()
 
 void TfrmLog::SetMenu(QMenu* menu)
 {
-    auto* bar = new QMenuBar(this);
+    // The menu stays its owner's; only the bar that showed it goes.
+    delete menuBar_;
+    menuBar_ = nullptr;
+    layout()->setMenuBar(nullptr);
+    if (menu == nullptr) {
+        return;
+    }
+    menuBar_ = new QMenuBar(this);
     menu->setTitle(QStringLiteral("Pelmora"));
-    bar->addMenu(menu);
-    layout()->setMenuBar(bar);
+    menuBar_->addMenu(menu);
+    layout()->setMenuBar(menuBar_);
 }
 
 void TfrmLog::showEvent(QShowEvent* event)

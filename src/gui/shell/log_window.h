@@ -4,6 +4,7 @@
 
 class QFrame;
 class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 
 namespace pelmora {
@@ -29,8 +30,9 @@ public:
     void CopyAll() const;
     void ShowLog();
     // Gives the window a menu bar with the tray menu, for desktops that have
-    // no notification area.
+    // no notification area; null takes the menu bar away again.
     void SetMenu(QMenu* menu);
+    QMenuBar* MenuBar() const { return menuBar_; }
 
     QPlainTextEdit* Memo() const { return memLog_; }
 
@@ -45,6 +47,7 @@ private:
 
     QPlainTextEdit* memLog_;
     QFrame* panel1_;
+    QMenuBar* menuBar_ = nullptr;
     bool designedFontSet_ = false;
     int lineLimit_;
     int dropped_ = 0;

@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 
+#include <utility>
+
 #include "core/base/app_paths.h"
 #include "core/i18n/languages.h"
 #include "gui/config/font_conversion.h"
@@ -24,9 +26,12 @@
 #include "gui/shell/skin.h"
 #include "gui/shell/start_stop_item.h"
 #include "gui/shell/tray_status.h"
+#include "gui/shell/tray_wait.h"
 
 namespace pelmora {
 namespace {
+
+using namespace std::chrono_literals;
 
 QString Local(const std::string& text)
 {
@@ -43,7 +48,8 @@ QString Message(const char* key)
 TfrmMain::TfrmMain()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       trmAsk_(new AppTimer(this, 3000, true)), tmrHide_(new AppTimer(this, 5000, false)),
-      memReport_(new QPlainTextEdit(this)), handOver_(this)
+      memReport_(new QPlainTextEdit(this)), trayAvailable_(&QSystemTrayIcon::isSystemTrayAvailable),
+      trayPatience_(30s), handOver_(this)
 {
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -146,21 +152,37 @@ void TfrmMain::FormCreate(TfrmLog* log)
     LoadSkin(SkinFilePath());
     LoadSettings(*this, SettingsFilePath());
 
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        spTrayIcon1_->show();
-    } else {
-        // Without a notification area the program would be unreachable: the
-        // log window carries the tray menu instead.
-        frmLog_->SetMenu(pmMain_);
-        frmLog_->AppendLine(QStringLiteral(
-            "No notification area was found: the tray menu is on this window instead."));
-        frmLog_->ShowLog();
-    }
+    auto* trayWait = new TrayWait(
+        this, {trayAvailable_, [this] { EnterTray(); }, [this] { FallBackToLogWindow(); }}, 1s,
+        trayPatience_);
+    trayWait->Start();
 
     CheckHostsLinks links{hosts_, prober_, handOver_, *this, MessageText};
     worker_ = std::make_unique<TCheckHosts>(std::move(links));
     worker_->SetParallelLimit(parallelChecks_);
     worker_->Wake();
+}
+
+void TfrmMain::SetTrayWatch(std::function<bool()> available, std::chrono::milliseconds patience)
+{
+    trayAvailable_ = std::move(available);
+    trayPatience_ = patience;
+}
+
+void TfrmMain::EnterTray()
+{
+    spTrayIcon1_->show();
+    frmLog_->SetMenu(nullptr);
+}
+
+// Without a notification area the program would be unreachable: the log
+// window carries the tray menu until one appears.
+void TfrmMain::FallBackToLogWindow()
+{
+    frmLog_->SetMenu(pmMain_);
+    frmLog_->AppendLine(
+        QStringLiteral("No notification area was found: the tray menu is on this window instead."));
+    frmLog_->ShowLog();
 }
 
 void TfrmMain::SetFont(const PopUpFont& font)

@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 #include "core/config/settings.h"
@@ -41,8 +43,12 @@ public:
     TfrmMain& operator=(const TfrmMain&) = delete;
 
     // Loads the settings and starts the worker; its first cycle begins at
-    // once and reports once the event loop runs.
+    // once and reports once the event loop runs. Without a notification area
+    // yet, it waits for one (TrayWait) and meanwhile checks all the same.
     void FormCreate(TfrmLog* log);
+
+    // How FormCreate looks for a notification area; tests ask a stand-in.
+    void SetTrayWatch(std::function<bool()> available, std::chrono::milliseconds patience);
 
     // SettingsHolder
     HostList& Hosts() override { return hosts_; }
@@ -96,6 +102,8 @@ private:
 
     void BuildMenu();
     void BuildTray();
+    void EnterTray();
+    void FallBackToLogWindow();
     void SetStartImage(MainImage image);
     void PlacePopUp();
     bool BalloonByTray() const;
@@ -121,6 +129,8 @@ private:
     QPlainTextEdit* memReport_ = nullptr;
     TfrmLog* frmLog_ = nullptr;
     MainImage startImage_ = MainImage::Stop;
+    std::function<bool()> trayAvailable_;
+    std::chrono::milliseconds trayPatience_;
 
     // The probes of the worker's cycles, used by the worker thread only.
     ProbeEngine prober_;

@@ -3,11 +3,13 @@
 #include <QPointer>
 
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "core/base/app_paths.h"
+#include "core/config/autostart_entry.h"
 #include "core/config/ini_file.h"
 #include "core/config/proxy_record.h"
 #include "core/i18n/languages.h"
@@ -62,11 +64,28 @@ void FillDialog(TfrmSettings& dialog, const TfrmMain& frmMain)
     dialog.SetReportStyle(frmMain.ReportStyle());
     dialog.SetPopUpFont(frmMain.Font());
     dialog.SetLanguageText(CurrentLanguage());
+    dialog.SetStartAtLogin(ReadAutostart(AutostartFilePath(ConfigHome()), ExecutablePath()).on);
+}
+
+// The login entry follows the box, unless it belongs to another copy of the
+// program: that one is the user's to remove, and the message says where it is.
+std::optional<std::string> ApplyStartAtLogin(bool on)
+{
+    const std::filesystem::path file = AutostartFilePath(ConfigHome());
+    try {
+        if (SetAutostart(file, ExecutablePath(), on) == AutostartChange::Refused) {
+            return MessageText("AutostartElsewhere") + "\n" + file.string();
+        }
+    } catch (const SettingsWriteError& error) {
+        return error.what();
+    }
+    return std::nullopt;
 }
 
 // The list is replaced while no cycle runs and none can start, since the
 // worker reads it without a lock and names entries by index. Returns the
-// message of a failed save; the new values stay in effect regardless.
+// messages of a failed save or login entry; the new values stay in effect
+// regardless.
 std::optional<std::string> ApplyDialog(const TfrmSettings& dialog, TfrmMain& frmMain)
 {
     const WorkerHold hold(frmMain.Worker());
@@ -81,12 +100,17 @@ std::optional<std::string> ApplyDialog(const TfrmSettings& dialog, TfrmMain& frm
     frmMain.SetCheckPeriod(dialog.CheckPeriod());
     frmMain.SetParallelChecks(dialog.ParallelChecks());
     frmMain.SetReportStyle(dialog.ReportStyle());
+    std::optional<std::string> failure;
     try {
-        SaveSettings(frmMain, CurrentLanguage(), SettingsFilePath());
+        const SettingsLocation files = SettingsFiles();
+        SaveSettings(frmMain, CurrentLanguage(), files.write, files.read);
     } catch (const SettingsWriteError& error) {
-        return error.what();
+        failure = error.what();
     }
-    return std::nullopt;
+    if (const auto refused = ApplyStartAtLogin(dialog.StartAtLogin())) {
+        failure = failure ? *failure + "\n\n" + *refused : *refused;
+    }
+    return failure;
 }
 
 } // namespace

@@ -59,7 +59,7 @@ bool ApplyIfValid(const QString& sheet)
 
 std::filesystem::path SkinFilePath()
 {
-    return ExecutableDir() / "Skins" / "Tamsel.skn";
+    return DataDir() / "Skins" / "Tamsel.skn";
 }
 
 bool LoadSkin(const std::filesystem::path& file)

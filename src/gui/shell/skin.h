@@ -4,7 +4,7 @@
 
 namespace pelmora {
 
-// Skins/Tamsel.skn beside the executable.
+// Skins/Tamsel.skn in the program's data folder.
 std::filesystem::path SkinFilePath();
 
 // Makes the skin file the style sheet of the whole application; the sheet

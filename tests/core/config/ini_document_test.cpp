@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace pelmora {
 namespace {
@@ -155,6 +156,35 @@ TEST(IniWrite, BatchWriteEqualsSingleWrites)
     batch.WriteStrings("S", values);
     EXPECT_EQ(batch.Serialize(), one.Serialize());
     EXPECT_EQ(one.Serialize(), "[S]\na=9\nb=4\nc=3\n;c\n[T]\n");
+}
+
+// Editors on other systems put a UTF-8 byte order mark before the first
+// line; it must neither hide the first header nor be lost or doubled.
+TEST(IniByteOrderMark, IsSkippedOnReadingAndKeptOnWriting)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    const struct {
+        const char* name;
+        std::string before;
+        std::string after; // once Item1=b is written into HostList
+    } cases[] = {
+        {"mark", bom + "[HostList]\nItem0=a\n", bom + "[HostList]\nItem0=a\nItem1=b\n"},
+        {"mark, CR LF", bom + "[HostList]\r\nItem0=a\r\n",
+         bom + "[HostList]\r\nItem0=a\r\nItem1=b\r\n"},
+        {"no mark", "[HostList]\nItem0=a\n", "[HostList]\nItem0=a\nItem1=b\n"},
+        {"mark only", bom, bom + "[HostList]\nItem1=b\n"},
+        // Only at the very start is it a mark; elsewhere it is text.
+        {"mark later", "[HostList]\n" + bom + "Item0=a\n",
+         "[HostList]\n" + bom + "Item0=a\nItem1=b\n"},
+    };
+    for (const auto& c : cases) {
+        IniDocument ini = IniDocument::Parse(c.before);
+        EXPECT_EQ(ini.Serialize(), c.before) << c.name;
+        ini.WriteString("HostList", "Item1", "b");
+        EXPECT_EQ(ini.Serialize(), c.after) << c.name;
+    }
+    const IniDocument marked = IniDocument::Parse(bom + "[HostList]\nItem0=a\n");
+    EXPECT_EQ(marked.KeyNames("HostList"), std::vector<std::string>{"Item0"});
 }
 
 } // namespace

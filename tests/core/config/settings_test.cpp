@@ -247,5 +247,46 @@ TEST(Settings, FolderWhereTheFileShouldBeReadsAsDefaultsAndRefusesASave)
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Pelmora.ini"));
 }
 
+TEST(Settings, AByteOrderMarkKeepsTheHostListAndASaveWritesOneHostList)
+{
+    TempDir dir;
+    const std::string bom = "\xEF\xBB\xBF";
+    WriteFile(dir / "Pelmora.ini", bom + "[HostList]\r\nItem0=10.0.0.1\r\n[General]\r\n");
+    PlainSettings settings;
+    LoadSettings(settings, dir / "Pelmora.ini");
+    EXPECT_EQ(HostsOf(settings),
+              (std::vector<std::pair<std::string, std::string>>{{"10.0.0.1", ""}}));
+
+    settings.Hosts().Append("10.0.0.2", "");
+    SaveSettings(settings, "English", dir / "Pelmora.ini");
+    const std::string saved = ReadFile(dir / "Pelmora.ini");
+    EXPECT_TRUE(saved.starts_with(bom + "[General]\r\n")) << saved;
+    EXPECT_EQ(saved.find(bom, 1), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("[HostList]"), saved.rfind("[HostList]")) << saved;
+    EXPECT_NE(saved.find("[HostList]\r\nItem0=10.0.0.1\r\nItem1=10.0.0.2\r\n"), std::string::npos)
+        << saved;
+}
+
+// The first save of a program whose read-only file gave the first values:
+// the new file, in a folder made for it, keeps what the old one held beyond
+// the program's own keys.
+TEST(Settings, SaveIntoANewFolderKeepsTheForeignKeysOfTheFileReadFrom)
+{
+    TempDir dir;
+    WriteFile(dir / "Pelmora.ini", "[Site]\nOwner=ops\n[CheckParams]\nCheckPeriod=1000\n");
+    PlainSettings settings;
+    LoadSettings(settings, dir / "Pelmora.ini");
+    const auto own = dir / "home" / ".config" / "Pelmora" / "Pelmora.ini";
+    SaveSettings(settings, "English", own, dir / "Pelmora.ini");
+
+    const std::string saved = ReadFile(own);
+    EXPECT_TRUE(saved.starts_with("[Site]\nOwner=ops\n[CheckParams]\nCheckPeriod=1000\n")) << saved;
+    EXPECT_EQ(ReadFile(dir / "Pelmora.ini"),
+              "[Site]\nOwner=ops\n[CheckParams]\nCheckPeriod=1000\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(own.parent_path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700U);
+}
+
 } // namespace
 } // namespace pelmora

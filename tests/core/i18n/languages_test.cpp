@@ -73,13 +73,20 @@ TEST_F(Languages, LanguageNameComesFromTheSettingsFileBesideTheExecutable)
     EXPECT_EQ(CurrentLanguage(), "");
 }
 
+TEST_F(Languages, AByteOrderMarkBeforeTheFirstSectionIsSkipped)
+{
+    WriteFile(dir_ / "Languages" / "Marked.lng", "\xEF\xBB\xBF[Messages]\r\nStop=Halt\r\n");
+    SetCurrentLanguage("Marked");
+    EXPECT_EQ(MessageText("Stop"), "Halt");
+}
+
 TEST_F(Languages, ShippedEnglishFileNamesEveryMessageKey)
 {
     SetExecutableDirForTesting(test::kSourceDir);
     SetCurrentLanguage("English");
-    for (const char* key :
-         {"Start", "Stop", "AppearHost", "LoseHost", "LoseHosts", "AppearHosts", "NewIP", "NewHTTP",
-          "NewLAN", "EditIP", "EditHTTP", "EditLAN", "InputIP", "InputHost", "InputLAN"}) {
+    for (const char* key : {"Start", "Stop", "AppearHost", "LoseHost", "LoseHosts", "AppearHosts",
+                            "NewIP", "NewHTTP", "NewLAN", "EditIP", "EditHTTP", "EditLAN",
+                            "InputIP", "InputHost", "InputLAN", "AutostartElsewhere"}) {
         const std::string text = MessageText(key);
         EXPECT_NE(text, key) << key;
         EXPECT_FALSE(text.empty()) << key;

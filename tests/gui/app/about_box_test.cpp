@@ -24,6 +24,7 @@
 #include "gui/help/help_context.h"
 #include "gui/shell/skin.h"
 #include "support/gui/modal_dialog.h"
+#include "support/scoped_env.h"
 #include "support/source_dir.h"
 #include "support/temp_dir.h"
 
@@ -43,7 +44,7 @@ class UrlCatcher : public QObject {
 public:
     std::vector<QUrl> opened;
 
-// moc reads the slot section; to the compiler it only repeats public.
+    // moc reads the slot section; to the compiler it only repeats public.
 public Q_SLOTS: // NOLINT(readability-redundant-access-specifiers)
     void Open(const QUrl& url) { opened.push_back(url); }
 };
@@ -253,6 +254,37 @@ TEST_F(AboutBox, NoTextOfAShippedLanguageIsCutOff)
                                    std::filesystem::copy_options::overwrite_existing);
         SetCurrentLanguage(file.path().stem().string());
         ExpectEveryTextWhole(TfrmAbout(&owner_));
+    }
+}
+
+TEST_F(AboutBox, SaysWhichSettingsFileThisCopyUses)
+{
+    const test::ScopedEnv configHome("XDG_CONFIG_HOME", (dir_ / "config").string());
+    const struct {
+        const char* section;
+        bool portable;
+        QString caption;
+        std::filesystem::path file;
+    } cases[] = {
+        {"", false, u"Settings file: "_s, dir_ / "config" / "Pelmora" / "Pelmora.ini"},
+        {"", true, u"Settings file: "_s, dir_ / "Pelmora.ini"},
+        {"lbSettingsFile=Einstellungsdatei:\n", false, u"Einstellungsdatei: "_s,
+         dir_ / "config" / "Pelmora" / "Pelmora.ini"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.section);
+        Language(c.section);
+        std::filesystem::remove(dir_ / "Pelmora.ini");
+        if (c.portable) {
+            WriteFile(dir_ / "Pelmora.ini", "");
+        }
+        const TfrmAbout box(&owner_);
+        const auto* label = box.findChild<QLabel*>(u"lbSettingsFile"_s);
+        EXPECT_EQ(label->toolTip(), QString::fromStdString(c.file.string()));
+        EXPECT_TRUE(label->text().startsWith(c.caption)) << label->text().toStdString();
+        // Shortened at its start when long: the file name always shows.
+        EXPECT_TRUE(label->text().endsWith(u"Pelmora.ini"_s)) << label->text().toStdString();
+        ExpectEveryTextWhole(box);
     }
 }
 

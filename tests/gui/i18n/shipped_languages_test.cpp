@@ -98,11 +98,11 @@ KeyMap Keys(const fs::path& file)
 TEST(ShippedLanguages, EnglishNamesEveryMessageKeyAndOnlyTheProgramsWindows)
 {
     const KeyMap english = Keys(ShippedLanguages() / "English.lng");
-    const std::set<std::string> messages{"start",     "stop",        "appearhost", "losehost",
-                                         "losehosts", "appearhosts", "newip",      "newhttp",
-                                         "newlan",    "editip",      "edithttp",   "editlan",
-                                         "inputip",   "inputhost",   "inputlan",   "logdropped",
-                                         "logcopy",   "logsave",     "hostsdown"};
+    const std::set<std::string> messages{
+        "start",       "stop",    "appearhost", "losehost",  "losehosts",
+        "appearhosts", "newip",   "newhttp",    "newlan",    "editip",
+        "edithttp",    "editlan", "inputip",    "inputhost", "inputlan",
+        "logdropped",  "logcopy", "logsave",    "hostsdown", "autostartelsewhere"};
     EXPECT_EQ(english.at("messages"), messages);
     const std::set<std::string> sections{"messages",    "frmmain",    "frmlog",
                                          "frmsettings", "frmaddhost", "frmabout"};

@@ -117,12 +117,41 @@ TEST_F(MainForm, WithoutANotificationAreaTheLogWindowCarriesTheMenu)
     TfrmMain form;
     TfrmLog log;
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable()); // headless
+    form.SetTrayWatch(&QSystemTrayIcon::isSystemTrayAvailable, std::chrono::milliseconds(0));
     form.FormCreate(&log);
-    EXPECT_TRUE(log.isVisible());
+    ASSERT_TRUE(WaitFor([&] { return log.isVisible(); }));
     EXPECT_TRUE(log.Memo()->toPlainText().startsWith(QStringLiteral("No notification area")));
     const QList<QMenuBar*> bars = log.findChildren<QMenuBar*>();
     ASSERT_EQ(bars.size(), 1);
     EXPECT_EQ(bars[0]->actions().value(0)->menu(), form.TrayMenu());
+}
+
+// Started with the desktop, the program often comes before the panel: it
+// checks while it waits, and a tray that comes even after it gave up and
+// showed its window still takes it in.
+TEST_F(MainForm, ATrayThatComesLaterTakesTheProgramIn)
+{
+    Settings("Item0=127.0.0.1\n", "[CheckParams]\nCheckPeriod=0\n");
+    TfrmMain form;
+    TfrmLog log;
+    bool tray = false;
+    form.SetTrayWatch([&tray] { return tray; }, std::chrono::milliseconds(1500));
+    const auto* icon = form.findChild<QSystemTrayIcon*>();
+    form.FormCreate(&log);
+
+    // Waiting: no window, no icon, and the first cycle reports all the same.
+    ASSERT_TRUE(WaitFor([&] { return form.Worker()->IsAsleep() && form.isVisible(); }));
+    EXPECT_FALSE(log.isVisible());
+    EXPECT_FALSE(icon->isVisible());
+
+    ASSERT_TRUE(WaitFor([&] { return log.isVisible(); }));
+    EXPECT_EQ(log.MenuBar()->actions().value(0)->menu(), form.TrayMenu());
+
+    tray = true;
+    ASSERT_TRUE(WaitFor([&] { return icon->isVisible(); }));
+    EXPECT_EQ(log.MenuBar(), nullptr);
+    EXPECT_TRUE(log.findChildren<QMenuBar*>().isEmpty());
+    EXPECT_EQ(icon->contextMenu(), form.TrayMenu());
 }
 
 TEST_F(MainForm, StopMarksEveryHostDownAndStartReportsThemAgain)

@@ -17,9 +17,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "core/base/app_paths.h"
+#include "core/config/autostart_entry.h"
 #include "core/i18n/languages.h"
 #include "gui/config/settings_dialog.h"
 #include "gui/i18n/form_translation.h"
@@ -30,6 +33,7 @@
 #include "support/gui/modal_dialog.h"
 #include "support/private_mounts.h"
 #include "support/private_network.h"
+#include "support/scoped_env.h"
 #include "support/skip_without_root.h"
 #include "support/temp_dir.h"
 
@@ -62,12 +66,16 @@ protected:
             return;
         }
         SetExecutableDirForTesting(dir_.Path());
+        configHome_.emplace("XDG_CONFIG_HOME", (dir_ / "config").string());
     }
     void TearDown() override
     {
         form_.reset();
         SetExecutableDirForTesting({});
+        configHome_.reset();
     }
+
+    std::filesystem::path AutostartFile() const { return AutostartFilePath(dir_ / "config"); }
 
     void Install(const std::string& hosts, int popUpInterval = 5000)
     {
@@ -117,6 +125,7 @@ protected:
     }
 
     TempDir dir_;
+    std::optional<test::ScopedEnv> configHome_;
     TfrmLog log_;
     std::unique_ptr<TfrmMain> form_;
 };
@@ -248,6 +257,10 @@ TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
     }
     ASSERT_TRUE(test::MountTmpfs(dir_.Path(), 1024, &whyNot)) << whyNot;
     Install("Item0=127.0.0.1\nItem1=192.0.2.7\n");
+    // The file beside the program and the one in the configuration home
+    // alike: no place is left to save into.
+    std::filesystem::create_directories(dir_ / "config" / "Pelmora");
+    WriteFile(dir_ / "config" / "Pelmora" / "Pelmora.ini", ReadFile(dir_ / "Pelmora.ini"));
     const std::string before = ReadFile(dir_ / "Pelmora.ini");
     ASSERT_TRUE(test::RemountReadOnly(dir_.Path(), &whyNot)) << whyNot;
     Start();
@@ -265,8 +278,10 @@ TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
     });
     miSettingsClick(*form_);
 
-    EXPECT_EQ(message.toStdString(), "Unable to write to " + (dir_ / "Pelmora.ini").string());
+    EXPECT_EQ(message.toStdString(),
+              "Unable to write to " + (dir_ / "config" / "Pelmora" / "Pelmora.ini").string());
     EXPECT_EQ(ReadFile(dir_ / "Pelmora.ini"), before);
+    EXPECT_EQ(ReadFile(dir_ / "config" / "Pelmora" / "Pelmora.ini"), before);
     EXPECT_EQ(Hosts(), (std::vector<std::pair<std::string, std::string>>{{"127.0.0.1", ""}}));
     EXPECT_EQ(form_->HideTimer()->Interval(), 900);
     EXPECT_EQ(OpenSettingsDialog(), nullptr);
@@ -281,6 +296,91 @@ TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
     });
     miSettingsClick(*form_);
     EXPECT_TRUE(opened);
+}
+
+// An installed program cannot write beside itself: the first save goes to
+// the configuration home, into a folder made for it, and the read-only file
+// beside the program gave the first values.
+TEST_F(SettingsCommand, WithoutAWritableFileBesideTheProgramTheSaveGoesToTheConfigurationHome)
+{
+    std::string whyNot;
+    if (!test::EnterPrivateMounts(&whyNot)) {
+        test::SkipWithoutRoot(whyNot);
+        return;
+    }
+    const auto program = dir_ / "bin";
+    std::filesystem::create_directories(program);
+    ASSERT_TRUE(test::MountTmpfs(program, 64, &whyNot)) << whyNot;
+    WriteFile(program / "Pelmora.ini", "[HostList]\nItem0=127.0.0.1\n[CheckParams]\n"
+                                       "CheckPeriod=0\n[Site]\nOwner=ops\n");
+    ASSERT_TRUE(test::RemountReadOnly(program, &whyNot)) << whyNot;
+    SetExecutableDirForTesting(program);
+    Start();
+    EXPECT_EQ(Hosts(), (std::vector<std::pair<std::string, std::string>>{{"127.0.0.1", ""}}));
+
+    WhenModalOpens([](QWidget& dialog) {
+        AsSettings(dialog).SetPopUpInterval(900);
+        ClickButton(dialog, "btnOK");
+    });
+    miSettingsClick(*form_);
+
+    const std::string saved = ReadFile(dir_ / "config" / "Pelmora" / "Pelmora.ini");
+    EXPECT_NE(saved.find("Item0=127.0.0.1\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("PopUpInterval=900\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Owner=ops\n"), std::string::npos) << saved;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_EQ(SettingsFilePath(), dir_ / "config" / "Pelmora" / "Pelmora.ini");
+}
+
+TEST_F(SettingsCommand, StartAtLoginWritesAndRemovesTheLoginEntryOfThisProgram)
+{
+    Install("");
+    Start();
+    const auto toggle = [this](bool expectedBefore, bool wanted) {
+        WhenModalOpens([=](QWidget& dialog) {
+            auto* box = FindControl<QCheckBox>(dialog, "cbAutostart");
+            EXPECT_EQ(box->isChecked(), expectedBefore);
+            box->setChecked(wanted);
+            ClickButton(dialog, "btnOK");
+        });
+        miSettingsClick(*form_);
+    };
+    toggle(false, true);
+    const std::string entry = ReadFile(AutostartFile());
+    EXPECT_NE(entry.find("\nExec=" + ExecValue(ExecutablePath()) + "\n"), std::string::npos)
+        << entry;
+    toggle(true, false);
+    EXPECT_FALSE(std::filesystem::exists(AutostartFile()));
+    toggle(false, false);
+}
+
+TEST_F(SettingsCommand, StartAtLoginLeavesAnotherCopysEntryAndSaysSo)
+{
+    Install("");
+    const std::string other = "[Desktop Entry]\nExec=/usr/bin/Pelmora\n";
+    std::filesystem::create_directories(AutostartFile().parent_path());
+    WriteFile(AutostartFile(), other);
+    Start();
+
+    QString message;
+    WhenModalOpens([&message](QWidget& dialog) {
+        auto* box = FindControl<QCheckBox>(dialog, "cbAutostart");
+        EXPECT_TRUE(box->isChecked());
+        box->setChecked(false);
+        WhenModalOpens([&message](QWidget& error) {
+            message = qobject_cast<QMessageBox*>(&error)->text();
+            error.close();
+        });
+        ClickButton(dialog, "btnOK");
+    });
+    miSettingsClick(*form_);
+
+    EXPECT_EQ(message.toStdString(), "AutostartElsewhere\n" + AutostartFile().string());
+    EXPECT_EQ(ReadFile(AutostartFile()), other);
+    // The rest of the dialog's values were saved all the same.
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "Pelmora.ini"));
 }
 
 } // namespace
