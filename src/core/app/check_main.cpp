@@ -41,6 +41,10 @@ public:
         }
     }
 
+    // Always said, on standard error: without it every IP entry is simply
+    // down and a script cannot tell why.
+    void IcmpNotPermitted(const std::string& hint) override { std::cerr << hint << '\n'; }
+
     void ShowReport(const std::string& report) override
     {
         if (quiet_) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/base/app_paths.h"
 #include "core/monitor/host_rules.h"
 #include "core/monitor/parallel_checks.h"
 #include "core/monitor/probe_plan.h"
@@ -40,6 +41,18 @@ std::string DescribeReply(const TReplyStatus& status)
 bool ProxyFailed(int status)
 {
     return status == 407 || status == 502 || status == 503 || status == 504;
+}
+
+// The language's text names the remedies; %1 stands for this executable, so
+// the command it shows can be copied as it is.
+std::string IcmpPermissionHint(std::string text)
+{
+    const std::string executable = ExecutablePath().string();
+    for (std::size_t at = text.find("%1"); at != std::string::npos;
+         at = text.find("%1", at + executable.size())) {
+        text.replace(at, 2, executable);
+    }
+    return text;
 }
 
 // Blanks and control characters only, as a trim would leave nothing of it.
@@ -226,6 +239,7 @@ void TCheckHosts::Judge(const ProbeAnswer& answer, Check& check)
     check.decided = true;
     if (answer.failure) {
         check.detail = *answer.failure;
+        check.icmpNotPermitted = answer.icmpNotPermitted;
         return;
     }
     switch (check.probe) {
@@ -250,6 +264,13 @@ bool TCheckHosts::HandOver(Check& check)
 {
     if (links_.hosts.At(FCurrent) == nullptr) {
         return true;
+    }
+    if (check.icmpNotPermitted && !icmpHintGiven_) {
+        icmpHintGiven_ = true;
+        const std::string hint = IcmpPermissionHint(links_.messageText("IcmpNotPermitted"));
+        if (!links_.handOver.Synchronize([this, &hint] { links_.sink.IcmpNotPermitted(hint); })) {
+            return false;
+        }
     }
     if (links_.onProbe) {
         links_.onProbe(

@@ -84,6 +84,7 @@ private:
         ProbeKind probe = ProbeKind::Echo;
         bool decided = false;
         bool reachable = false;
+        bool icmpNotPermitted = false;
         std::string detail;
     };
 
@@ -107,6 +108,8 @@ private:
     // Written on the worker thread before a hand-over, read during it.
     std::size_t FCurrent = 0;
     bool FHostUp = false;
+    // The hint on ICMP permission is given once a run, worker thread only.
+    bool icmpHintGiven_ = false;
 
     // Touched only on the user-interface thread.
     std::string FLostHosts;

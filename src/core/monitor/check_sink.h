@@ -18,6 +18,10 @@ public:
     virtual void AppendLogLine(const std::string& line) = 0;
     // The end-of-cycle report, CR LF between its lines; never empty.
     virtual void ShowReport(const std::string& report) = 0;
+    // Once per run, the first time no ICMP socket may be opened at all: why
+    // every IP and LAN entry stays down, and the two ways to change that, in
+    // the user's language. Sinks that tell no user say nothing.
+    virtual void IcmpNotPermitted(const std::string& /*hint*/) {}
 };
 
 } // namespace pelmora

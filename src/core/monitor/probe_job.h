@@ -40,6 +40,8 @@ struct ProbeAnswer {
     TReplyStatus echo;
     // Proxy: the status code of the answer.
     int proxyStatus = 0;
+    // Echo: no ICMP socket may be opened for want of permission.
+    bool icmpNotPermitted = false;
 };
 
 } // namespace pelmora

@@ -231,9 +231,26 @@ void TfrmMain::AppendLogLine(const std::string& line)
     }
 }
 
+// Said in the log and at once in a report of its own; the next report of
+// the run still carries it on top, so a report that follows within the same
+// cycle does not hide it.
+void TfrmMain::IcmpNotPermitted(const std::string& hint)
+{
+    AppendLogLine(LocalTimeOfDay() + ". " + hint);
+    pendingNotice_ = hint;
+    ShowReport({});
+}
+
 void TfrmMain::ShowReport(const std::string& report)
 {
-    QString text = Local(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    std::string shown = report;
+    if (!pendingNotice_.empty()) {
+        shown = report.empty() ? pendingNotice_ : pendingNotice_ + "\r\n\r\n" + report;
+        if (!report.empty()) {
+            pendingNotice_.clear();
+        }
+    }
+    QString text = Local(shown).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // A line break at the very end starts no further line.
     if (text.endsWith(QLatin1Char('\n'))) {
         text.chop(1);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "core/config/settings.h"
 #include "core/monitor/check_hosts.h"
@@ -67,6 +68,7 @@ public:
     // CheckSink, on the user-interface thread
     void AppendLogLine(const std::string& line) override;
     void ShowReport(const std::string& report) override;
+    void IcmpNotPermitted(const std::string& hint) override;
 
     // Commands of the tray menu.
     void miStartClick();
@@ -129,6 +131,8 @@ private:
     QPlainTextEdit* memReport_ = nullptr;
     TfrmLog* frmLog_ = nullptr;
     MainImage startImage_ = MainImage::Stop;
+    // The ICMP permission hint, until a report of the run has carried it.
+    std::string pendingNotice_;
     std::function<bool()> trayAvailable_;
     std::chrono::milliseconds trayPatience_;
 

@@ -102,6 +102,27 @@ TEST_F(CheckCli, OneCycleReportsWhatAnswersAndExitsOneWhenAnyHostIsDown)
     EXPECT_EQ(result.err, "");
 }
 
+TEST_F(CheckCli, WithoutAnyIcmpPermissionTheHintComesOnceOnStandardError)
+{
+    // No CAP_NET_RAW for the raw socket, and no group may open a ping socket.
+    test::SetNetSysctl("ipv4/ping_group_range", "1 0");
+    const std::string config = Config("Item0=127.0.0.1\nItem1=192.0.2.2\n");
+    const auto result = RunChild({"/usr/bin/setpriv", "--bounding-set", "-net_raw", "--inh-caps",
+                                  "-net_raw", kProgram, "--config", config, "--cycles", "2",
+                                  "--interval", "0", "--verbose", "--language", "English"});
+    EXPECT_EQ(result.status, 1) << result.err;
+    const std::string hint = "ICMP checks are not permitted for this user";
+    const std::size_t first = result.err.find(hint);
+    ASSERT_NE(first, std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find(hint, first + 1), std::string::npos) << "said twice";
+    EXPECT_NE(result.err.find("sudo setcap cap_net_raw+p " + kProgram), std::string::npos);
+    EXPECT_NE(result.err.find("net.ipv4.ping_group_range"), std::string::npos);
+    // Each probe keeps its own text.
+    EXPECT_NE(result.err.find("127.0.0.1: down (Cannot allocate socket.)"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.out, "");
+}
+
 TEST_F(CheckCli, HostsThatStayUpAreReportedOnceAndExitIsZero)
 {
     const std::string config = Config("Item0=127.0.0.1\nItem1=localhost\n");

@@ -99,10 +99,11 @@ TEST(ShippedLanguages, EnglishNamesEveryMessageKeyAndOnlyTheProgramsWindows)
 {
     const KeyMap english = Keys(ShippedLanguages() / "English.lng");
     const std::set<std::string> messages{
-        "start",       "stop",    "appearhost", "losehost",  "losehosts",
-        "appearhosts", "newip",   "newhttp",    "newlan",    "editip",
-        "edithttp",    "editlan", "inputip",    "inputhost", "inputlan",
-        "logdropped",  "logcopy", "logsave",    "hostsdown", "autostartelsewhere"};
+        "start",           "stop",    "appearhost", "losehost",  "losehosts",
+        "appearhosts",     "newip",   "newhttp",    "newlan",    "editip",
+        "edithttp",        "editlan", "inputip",    "inputhost", "inputlan",
+        "logdropped",      "logcopy", "logsave",    "hostsdown", "autostartelsewhere",
+        "icmpnotpermitted"};
     EXPECT_EQ(english.at("messages"), messages);
     const std::set<std::string> sections{"messages",    "frmmain",    "frmlog",
                                          "frmsettings", "frmaddhost", "frmabout"};

@@ -213,6 +213,23 @@ TEST_F(MainForm, ASecondReportKeepsTheFirstCountdown)
     EXPECT_TRUE(WaitFor([&] { return !form.isVisible(); }, 2000));
 }
 
+TEST_F(MainForm, TheIcmpHintIsLoggedShownAndCarriedByTheNextReport)
+{
+    Settings("", "[CheckParams]\nCheckPeriod=0\n");
+    TfrmMain form;
+    TfrmLog log;
+    form.FormCreate(&log);
+    form.IcmpNotPermitted("Not permitted: do this");
+    EXPECT_TRUE(log.Memo()->toPlainText().contains(QStringLiteral(". Not permitted: do this\n")));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.ReportMemo()->toPlainText(), QStringLiteral("Not permitted: do this"));
+    form.ShowReport("AppearHosts\r\n  a");
+    EXPECT_EQ(form.ReportMemo()->toPlainText(),
+              QStringLiteral("Not permitted: do this\n\nAppearHosts\n  a"));
+    form.ShowReport("AppearHosts\r\n  b");
+    EXPECT_EQ(form.ReportMemo()->toPlainText(), QStringLiteral("AppearHosts\n  b"));
+}
+
 TEST_F(MainForm, ClosingInTheMiddleOfASlowProbeIsPrompt)
 {
     test::AddSilentTestNetAddress();

@@ -215,6 +215,12 @@ void ProbeEngine::SendQueuedEchoes(Clock::time_point now)
         } catch (const EIdNoDescriptor&) {
             echoQueue_.pop_front();
             NoDescriptor(entry, *probe);
+        } catch (const EIdIcmpNotPermitted& error) {
+            echoQueue_.pop_front();
+            ProbeAnswer answer;
+            answer.failure = error.what();
+            answer.icmpNotPermitted = true;
+            Finish(entry, std::move(answer));
         } catch (const EIdException& error) {
             echoQueue_.pop_front();
             Fail(entry, error.what());

@@ -121,6 +121,7 @@ IcmpSocket IcmpSocket::Open(int protocol)
     // does not know) would most likely hit the datagram socket too, but it
     // costs one call to find out.
     UniqueFd raw = OpenRaw(protocol);
+    const bool rawRefused = !raw.Valid() && (errno == EPERM || errno == EACCES);
     if (raw.Valid()) {
         PassOnlyPossibleAnswers(raw.Get());
         return IcmpSocket(std::move(raw), Kind::Raw);
@@ -133,6 +134,9 @@ IcmpSocket IcmpSocket::Open(int protocol)
     if (!datagram.Valid()) {
         if (errno == EMFILE || errno == ENFILE) {
             throw EIdNoDescriptor();
+        }
+        if (rawRefused && (errno == EACCES || errno == EPERM)) {
+            throw EIdIcmpNotPermitted();
         }
         throw EIdInvalidSocket();
     }

@@ -29,6 +29,11 @@ public:
     EIdInvalidSocket() : EIdException(kCannotAllocateSocket) {}
 };
 
+// Neither ICMP socket may be opened: no CAP_NET_RAW for the raw one, and the
+// user's group outside net.ipv4.ping_group_range for the datagram one. The
+// probe's text is the same; the program adds a hint on what to change.
+class EIdIcmpNotPermitted : public EIdInvalidSocket {};
+
 // No descriptor was free for the socket (the process's or the system's
 // limit): worth another try once a running probe has closed its own.
 class EIdNoDescriptor : public EIdInvalidSocket {
