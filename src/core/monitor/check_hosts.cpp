@@ -36,10 +36,12 @@ std::string DescribeReply(const TReplyStatus& status)
     return "No answer";
 }
 
-// The proxy could not reach the host (or would not let us ask).
+// The proxy would not let us ask (407), or no working answer came back: any
+// 5xx means the proxy could not reach the host or the host itself failed.
+// Other answers, 404 included, prove the host is there.
 bool ProxyFailed(int status)
 {
-    return status == 407 || status == 502 || status == 503 || status == 504;
+    return status == 407 || (status >= 500 && status <= 599);
 }
 
 // Blanks and control characters only, as a trim would leave nothing of it.
