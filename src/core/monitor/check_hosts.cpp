@@ -104,6 +104,11 @@ void TCheckHosts::SetParallelLimit(std::size_t limit)
     parallelLimit_.store(std::max<std::size_t>(limit, 1), std::memory_order_relaxed);
 }
 
+void TCheckHosts::SetAttempts(int attempts)
+{
+    attempts_.store(std::max(attempts, 1), std::memory_order_relaxed);
+}
+
 void TCheckHosts::Stop()
 {
     {
@@ -151,6 +156,7 @@ void TCheckHosts::CheckCycle()
 {
     const std::size_t count = links_.hosts.Count();
     const std::size_t limit = parallelLimit_.load(std::memory_order_relaxed);
+    const int attempts = attempts_.load(std::memory_order_relaxed);
     struct EndAtLast {
         CycleProber& prober;
         ~EndAtLast() { prober.EndCycle(); }
@@ -189,7 +195,9 @@ void TCheckHosts::CheckCycle()
         }
         if (answer->entry < count && !checks[answer->entry].decided) {
             Judge(*answer, checks[answer->entry]);
-            --running;
+            if (!TryAgain(answer->entry, checks[answer->entry], attempts)) {
+                --running;
+            }
         }
     }
     links_.handOver.Synchronize([this] { CycleDone(); });
@@ -213,7 +221,9 @@ bool TCheckHosts::StartEntry(std::size_t index, Check& check)
             return false;
         }
         check.probe = plan.job->kind;
-        links_.prober.Start(index, *plan.job);
+        check.job = std::move(*plan.job);
+        check.attempts = 1;
+        links_.prober.Start(index, check.job);
         return true;
     } catch (const std::exception& error) {
         // Out of memory or the like: this entry fails, the cycle goes on.
@@ -244,6 +254,28 @@ void TCheckHosts::Judge(const ProbeAnswer& answer, Check& check)
         check.detail = "Proxy answered " + std::to_string(answer.proxyStatus);
         break;
     }
+}
+
+bool TCheckHosts::TryAgain(std::size_t index, Check& check, int attempts)
+{
+    if (check.reachable || check.attempts >= attempts) {
+        return false;
+    }
+    // A Down entry needs one answer to come back, so it is never asked twice.
+    const HostEntry* entry = links_.hosts.At(index);
+    if (entry == nullptr || entry->State() != HostState::Up) {
+        return false;
+    }
+    try {
+        links_.prober.Start(index, check.job);
+    } catch (const std::exception&) {
+        // Out of memory or the like: the failure at hand stands.
+        return false;
+    }
+    ++check.attempts;
+    check.decided = false;
+    check.detail.clear();
+    return true;
 }
 
 // Tells the probe hook and hands the entry's change over; false when the

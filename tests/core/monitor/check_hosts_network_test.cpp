@@ -137,6 +137,28 @@ TEST_F(CheckHostsNetworkTest, NameLookupThatHangsCostsOnlyItsOwnEntry)
                                                     "9:05:07. AppearHost localhost"}));
 }
 
+// The engine takes an entry again once its probe has ended: a silent host
+// that was up is asked twice, each with its full limit, within the cycle.
+TEST_F(CheckHostsNetworkTest, AnotherAttemptRunsInTheSameCycle)
+{
+    AddSilentTestNetAddress();
+    RealWorker w;
+    w.worker.SetAttempts(2);
+    w.hosts.Append(kSilentAddress, "").SetState(HostState::Up);
+    w.hosts.Append("http://127.0.0.1:9/", "").SetState(HostState::Up);
+    w.hosts.Append("127.0.0.1", "").SetState(HostState::Up);
+    const auto start = Clock::now();
+    w.worker.Wake();
+    w.handOver.ServeUntil([&w] { return w.worker.IsAsleep(); });
+    const auto took = Clock::now() - start;
+
+    EXPECT_GE(took, milliseconds(2900));
+    EXPECT_LT(took, milliseconds(4500));
+    EXPECT_EQ(w.sink.log,
+              (std::vector<std::string>{std::string("9:05:07. LoseHost ") + kSilentAddress,
+                                        "9:05:07. LoseHost http://127.0.0.1:9/"}));
+}
+
 // Through a real proxy (tinyproxy): the host counts as there when the server
 // answered anything but a failure; a server that refuses, a name that is not
 // found and a server error are all 5xx answers of the proxy, hence Down.
