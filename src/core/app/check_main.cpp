@@ -207,6 +207,7 @@ int Run(const CheckOptions& options)
     const std::size_t parallelChecks = options.parallelChecks.value_or(settings.ParallelChecks());
     TCheckHosts worker(std::move(links));
     worker.SetParallelLimit(parallelChecks);
+    worker.SetAttempts(options.attempts.value_or(settings.Attempts()));
     if (options.verbose) {
         std::cerr << "hosts checked at the same time: " << parallelChecks << '\n';
     }

@@ -42,7 +42,8 @@ CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
             return std::nullopt;
         };
         const bool takesValue = name == "--config" || name == "--language" || name == "--cycles" ||
-                                name == "--interval" || name == "--parallel";
+                                name == "--interval" || name == "--parallel" ||
+                                name == "--attempts";
         if (!takesValue && inlineValue) {
             result.error = "option " + name + " takes no value";
             return result;
@@ -73,6 +74,15 @@ CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
                     return result;
                 }
                 options.parallelChecks = static_cast<std::size_t>(*number);
+            } else if (name == "--attempts") {
+                const auto number = NonNegative(*text);
+                if (!number || !IsAttemptsInRange(*number)) {
+                    result.error = "option --attempts needs a whole number from " +
+                                   std::to_string(kMinAttempts) + " to " +
+                                   std::to_string(kMaxAttempts) + ", not '" + *text + "'";
+                    return result;
+                }
+                options.attempts = *number;
             } else {
                 const auto number = NonNegative(*text);
                 if (!number || (name == "--cycles" && *number == 0)) {
@@ -117,6 +127,9 @@ Options:
   --parallel N      check up to N hosts at the same time, 1 to 100000
                     (default: the settings file's ParallelChecks, else 1000;
                     1 checks one host after another)
+  --attempts N      count a host as down after N failed checks in a row,
+                    1 to 10; a host that was up is checked again at once
+                    (default: the settings file's Attempts, else 1)
   --list            print the host list as it is read (kind, target, what is
                     probed, proxy) and exit
   -v, --verbose     also print on standard error how many hosts are checked

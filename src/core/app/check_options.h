@@ -15,6 +15,7 @@ struct CheckOptions {
     int cycles = 1;
     std::optional<int> intervalMs;             // empty: the settings file's check period
     std::optional<std::size_t> parallelChecks; // empty: the settings file's ParallelChecks
+    std::optional<int> attempts;               // empty: the settings file's Attempts
     bool quiet = false;
     bool verbose = false;
     bool list = false;

@@ -71,6 +71,8 @@ void LoadSettings(SettingsHolder& holder, const std::filesystem::path& file)
         kCheckParams, "ParallelChecks", static_cast<std::int32_t>(kDefaultParallelChecks));
     holder.SetParallelChecks(IsParallelChecksInRange(parallel) ? static_cast<std::size_t>(parallel)
                                                                : kDefaultParallelChecks);
+    const std::int32_t attempts = ini.ReadInteger(kCheckParams, "Attempts", kDefaultAttempts);
+    holder.SetAttempts(IsAttemptsInRange(attempts) ? attempts : kDefaultAttempts);
 }
 
 void SaveSettings(const SettingsHolder& holder, const std::string& language,
@@ -104,7 +106,8 @@ void SaveSettings(const SettingsHolder& holder, const std::string& language,
                 {"ReportStyle", std::to_string(static_cast<std::int32_t>(holder.ReportStyle()))}});
     ini.WriteStrings(kCheckParams, {{"CheckPeriod", std::to_string(holder.CheckPeriod())},
                                     {"PopUpInterval", std::to_string(holder.PopUpInterval())},
-                                    {"ParallelChecks", std::to_string(holder.ParallelChecks())}});
+                                    {"ParallelChecks", std::to_string(holder.ParallelChecks())},
+                                    {"Attempts", std::to_string(holder.Attempts())}});
     ini.WriteString(kGeneral, "Language", language);
 
     WriteIniFile(file, ini);

@@ -35,6 +35,17 @@ constexpr bool IsParallelChecksInRange(std::int64_t count)
            count <= static_cast<std::int64_t>(kMaxParallelChecks);
 }
 
+// The values "Attempts" may take: how many failed probes in a row make an Up
+// host Down. 1 believes the first failure.
+inline constexpr std::int32_t kMinAttempts = 1;
+inline constexpr std::int32_t kMaxAttempts = 10;
+inline constexpr std::int32_t kDefaultAttempts = 1;
+
+constexpr bool IsAttemptsInRange(std::int64_t count)
+{
+    return count >= kMinAttempts && count <= kMaxAttempts;
+}
+
 // Where an end-of-cycle report is shown ("ReportStyle" of "View"): the
 // balloon by the tray, a desktop notification, or both. Automatic shows the
 // balloon where it can stand by a tray icon and a notification elsewhere.
@@ -62,6 +73,9 @@ public:
     // How many hosts of a cycle are checked at the same time.
     virtual std::size_t ParallelChecks() const = 0;
     virtual void SetParallelChecks(std::size_t count) = 0;
+    // How many failed probes in a row make an Up host Down.
+    virtual std::int32_t Attempts() const = 0;
+    virtual void SetAttempts(std::int32_t count) = 0;
     virtual pelmora::ReportStyle ReportStyle() const = 0;
     virtual void SetReportStyle(pelmora::ReportStyle style) = 0;
 };
@@ -70,7 +84,8 @@ public:
 // one entry (Down), then the font, the two intervals and the number of
 // parallel checks. A missing file, section or key, or a value that is no
 // number, gives the default; so does a number of parallel checks outside
-// kMinParallelChecks..kMaxParallelChecks, and a report style that names none.
+// kMinParallelChecks..kMaxParallelChecks, a number of attempts outside
+// kMinAttempts..kMaxAttempts, and a report style that names none.
 void LoadSettings(SettingsHolder& holder, const std::filesystem::path& file);
 
 // Writes the holder's values and the language into the file, all or nothing;
@@ -94,6 +109,8 @@ public:
     void SetPopUpInterval(std::int32_t milliseconds) override { popUpInterval_ = milliseconds; }
     std::size_t ParallelChecks() const override { return parallelChecks_; }
     void SetParallelChecks(std::size_t count) override { parallelChecks_ = count; }
+    std::int32_t Attempts() const override { return attempts_; }
+    void SetAttempts(std::int32_t count) override { attempts_ = count; }
     pelmora::ReportStyle ReportStyle() const override { return reportStyle_; }
     void SetReportStyle(pelmora::ReportStyle style) override { reportStyle_ = style; }
 
@@ -103,6 +120,7 @@ private:
     std::int32_t checkPeriod_ = 60000;
     std::int32_t popUpInterval_ = 5000;
     std::size_t parallelChecks_ = kDefaultParallelChecks;
+    std::int32_t attempts_ = kDefaultAttempts;
     pelmora::ReportStyle reportStyle_ = ReportStyle::Automatic;
 };
 

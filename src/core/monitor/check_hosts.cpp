@@ -37,10 +37,12 @@ std::string DescribeReply(const TReplyStatus& status)
     return "No answer";
 }
 
-// The proxy could not reach the host (or would not let us ask).
+// The proxy would not let us ask (407), or no working answer came back: any
+// 5xx means the proxy could not reach the host or the host itself failed.
+// Other answers, 404 included, prove the host is there.
 bool ProxyFailed(int status)
 {
-    return status == 407 || status == 502 || status == 503 || status == 504;
+    return status == 407 || (status >= 500 && status <= 599);
 }
 
 // The language's text names the remedies; %1 stands for this executable, so
@@ -115,6 +117,11 @@ void TCheckHosts::SetParallelLimit(std::size_t limit)
     parallelLimit_.store(std::max<std::size_t>(limit, 1), std::memory_order_relaxed);
 }
 
+void TCheckHosts::SetAttempts(int attempts)
+{
+    attempts_.store(std::max(attempts, 1), std::memory_order_relaxed);
+}
+
 void TCheckHosts::Stop()
 {
     {
@@ -162,6 +169,7 @@ void TCheckHosts::CheckCycle()
 {
     const std::size_t count = links_.hosts.Count();
     const std::size_t limit = parallelLimit_.load(std::memory_order_relaxed);
+    const int attempts = attempts_.load(std::memory_order_relaxed);
     struct EndAtLast {
         CycleProber& prober;
         ~EndAtLast() { prober.EndCycle(); }
@@ -200,7 +208,9 @@ void TCheckHosts::CheckCycle()
         }
         if (answer->entry < count && !checks[answer->entry].decided) {
             Judge(*answer, checks[answer->entry]);
-            --running;
+            if (!TryAgain(answer->entry, checks[answer->entry], attempts)) {
+                --running;
+            }
         }
     }
     links_.handOver.Synchronize([this] { CycleDone(); });
@@ -224,7 +234,9 @@ bool TCheckHosts::StartEntry(std::size_t index, Check& check)
             return false;
         }
         check.probe = plan.job->kind;
-        links_.prober.Start(index, *plan.job);
+        check.job = std::move(*plan.job);
+        check.attempts = 1;
+        links_.prober.Start(index, check.job);
         return true;
     } catch (const std::exception& error) {
         // Out of memory or the like: this entry fails, the cycle goes on.
@@ -256,6 +268,28 @@ void TCheckHosts::Judge(const ProbeAnswer& answer, Check& check)
         check.detail = "Proxy answered " + std::to_string(answer.proxyStatus);
         break;
     }
+}
+
+bool TCheckHosts::TryAgain(std::size_t index, Check& check, int attempts)
+{
+    if (check.reachable || check.attempts >= attempts) {
+        return false;
+    }
+    // A Down entry needs one answer to come back, so it is never asked twice.
+    const HostEntry* entry = links_.hosts.At(index);
+    if (entry == nullptr || entry->State() != HostState::Up) {
+        return false;
+    }
+    try {
+        links_.prober.Start(index, check.job);
+    } catch (const std::exception&) {
+        // Out of memory or the like: the failure at hand stands.
+        return false;
+    }
+    ++check.attempts;
+    check.decided = false;
+    check.detail.clear();
+    return true;
 }
 
 // Tells the probe hook and hands the entry's change over; false when the

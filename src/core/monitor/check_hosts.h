@@ -70,6 +70,12 @@ public:
     // How many entries are probed at the same time from the next cycle on;
     // below 1 counts as 1, which probes one after another. Any thread.
     void SetParallelLimit(std::size_t limit);
+    // How many failed probes in a row make an Up entry Down, from the next
+    // cycle on; below 1 counts as 1. A failed entry that is Up is probed
+    // again at once within the same cycle until it answers or the attempts
+    // are used up, so one lost packet goes unreported while a real outage
+    // still shows in its cycle. Any thread.
+    void SetAttempts(int attempts);
     // Ends a running probe at once, abandons a pending hand-over and joins the
     // thread. Any thread but the worker's own may call it, though not from
     // inside a hand-over step. The hand-over stays closed afterwards.
@@ -82,6 +88,9 @@ private:
         std::string target;
         HostKind kind = HostKind::IP;
         ProbeKind probe = ProbeKind::Echo;
+        // Kept for another attempt.
+        ProbeJob job;
+        int attempts = 0;
         bool decided = false;
         bool reachable = false;
         bool icmpNotPermitted = false;
@@ -95,6 +104,9 @@ private:
     // outcome is known without one.
     bool StartEntry(std::size_t index, Check& check);
     static void Judge(const ProbeAnswer& answer, Check& check);
+    // Starts the entry's probe once more when it failed, the entry is Up
+    // and attempts are left; false when the failure stands.
+    bool TryAgain(std::size_t index, Check& check, int attempts);
     bool HandOver(Check& check);
     bool Decide(bool reachable);
     void HostChanged();
@@ -104,6 +116,7 @@ private:
     StopSignal stop_;
 
     std::atomic<std::size_t> parallelLimit_;
+    std::atomic<int> attempts_{1};
 
     // Written on the worker thread before a hand-over, read during it.
     std::size_t FCurrent = 0;

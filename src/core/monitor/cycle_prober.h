@@ -19,7 +19,9 @@ public:
     CycleProber& operator=(const CycleProber&) = delete;
     virtual ~CycleProber() = default;
 
-    // Starts the probe of list entry `entry`; each entry at most once a cycle.
+    // Starts the probe of list entry `entry`. An entry has at most one probe
+    // at a time; once its answer is taken it may be started again in the
+    // same cycle (another attempt).
     virtual void Start(std::size_t entry, const ProbeJob& job) = 0;
     // Waits until a started probe has ended and tells how. Nothing, at once,
     // when `stop` is or becomes raised; the probes still running then are

@@ -176,10 +176,16 @@ void TfrmSettings::BuildCheckParamsPage(QWidget* page)
         Named(new SpinEdit(gbCheckParams, static_cast<std::int32_t>(kMinParallelChecks),
                            static_cast<std::int32_t>(kMaxParallelChecks)),
               "seParallelChecks");
+    auto* lbAttempts =
+        Named(new QLabel(QStringLiteral("Failed checks in a row before a host counts as down"),
+                         gbCheckParams),
+              "lbAttempts");
+    seAttempts_ = Named(new SpinEdit(gbCheckParams, kMinAttempts, kMaxAttempts), "seAttempts");
     auto* groupLayout = new QVBoxLayout(gbCheckParams);
     const std::pair<QLabel*, SpinEdit*> fields[] = {{lbPopUpDelay, sePopUpInt_},
                                                     {lbCheckInterval, seCheckPeriod_},
-                                                    {lbParallelChecks, seParallelChecks_}};
+                                                    {lbParallelChecks, seParallelChecks_},
+                                                    {lbAttempts, seAttempts_}};
     for (const auto& [label, field] : fields) {
         if (field != sePopUpInt_) {
             groupLayout->addSpacing(groupLayout->spacing() * 2);
@@ -336,6 +342,16 @@ std::size_t TfrmSettings::ParallelChecks() const
 void TfrmSettings::SetParallelChecks(std::size_t count)
 {
     seParallelChecks_->setValue(static_cast<int>(std::min(count, kMaxParallelChecks)));
+}
+
+std::int32_t TfrmSettings::Attempts() const
+{
+    return seAttempts_->Value();
+}
+
+void TfrmSettings::SetAttempts(std::int32_t count)
+{
+    seAttempts_->setValue(std::clamp(count, kMinAttempts, kMaxAttempts));
 }
 
 void TfrmSettings::SetPopUpFont(const PopUpFont& font)

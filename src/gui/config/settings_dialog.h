@@ -51,6 +51,9 @@ public:
     // Within kMinParallelChecks..kMaxParallelChecks, typed or not.
     std::size_t ParallelChecks() const;
     void SetParallelChecks(std::size_t count);
+    // Within kMinAttempts..kMaxAttempts, typed or not.
+    std::int32_t Attempts() const;
+    void SetAttempts(std::int32_t count);
     // Where end-of-cycle reports are shown.
     pelmora::ReportStyle ReportStyle() const;
     void SetReportStyle(pelmora::ReportStyle style);
@@ -95,6 +98,7 @@ private:
     SpinEdit* sePopUpInt_ = nullptr;
     SpinEdit* seCheckPeriod_ = nullptr;
     SpinEdit* seParallelChecks_ = nullptr;
+    SpinEdit* seAttempts_ = nullptr;
     QPushButton* btnFontInPopUp_ = nullptr;
     QComboBox* cbReportStyle_ = nullptr;
     QCheckBox* cbAutostart_ = nullptr;

@@ -160,6 +160,7 @@ void TfrmMain::FormCreate(TfrmLog* log)
     CheckHostsLinks links{hosts_, prober_, handOver_, *this, MessageText};
     worker_ = std::make_unique<TCheckHosts>(std::move(links));
     worker_->SetParallelLimit(parallelChecks_);
+    worker_->SetAttempts(attempts_);
     worker_->Wake();
 }
 
@@ -221,6 +222,14 @@ void TfrmMain::SetParallelChecks(std::size_t count)
     // counts from the next cycle.
     if (worker_) {
         worker_->SetParallelLimit(count);
+    }
+}
+
+void TfrmMain::SetAttempts(std::int32_t count)
+{
+    attempts_ = count;
+    if (worker_) {
+        worker_->SetAttempts(count);
     }
 }
 

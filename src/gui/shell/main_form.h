@@ -62,6 +62,8 @@ public:
     void SetPopUpInterval(std::int32_t milliseconds) override;
     std::size_t ParallelChecks() const override { return parallelChecks_; }
     void SetParallelChecks(std::size_t count) override;
+    std::int32_t Attempts() const override { return attempts_; }
+    void SetAttempts(std::int32_t count) override;
     pelmora::ReportStyle ReportStyle() const override { return reportStyle_; }
     void SetReportStyle(pelmora::ReportStyle style) override { reportStyle_ = style; }
 
@@ -113,6 +115,7 @@ private:
     HostList hosts_;
     PopUpFont font_;
     std::size_t parallelChecks_ = kDefaultParallelChecks;
+    std::int32_t attempts_ = kDefaultAttempts;
     pelmora::ReportStyle reportStyle_ = ReportStyle::Automatic;
     DesktopNotifier* notifier_ = nullptr;
 

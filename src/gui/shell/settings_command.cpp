@@ -61,6 +61,7 @@ void FillDialog(TfrmSettings& dialog, const TfrmMain& frmMain)
     dialog.SetPopUpInterval(frmMain.PopUpInterval());
     dialog.SetCheckPeriod(frmMain.CheckPeriod());
     dialog.SetParallelChecks(frmMain.ParallelChecks());
+    dialog.SetAttempts(frmMain.Attempts());
     dialog.SetReportStyle(frmMain.ReportStyle());
     dialog.SetPopUpFont(frmMain.Font());
     dialog.SetLanguageText(CurrentLanguage());
@@ -99,6 +100,7 @@ std::optional<std::string> ApplyDialog(const TfrmSettings& dialog, TfrmMain& frm
     frmMain.SetPopUpInterval(dialog.PopUpInterval());
     frmMain.SetCheckPeriod(dialog.CheckPeriod());
     frmMain.SetParallelChecks(dialog.ParallelChecks());
+    frmMain.SetAttempts(dialog.Attempts());
     frmMain.SetReportStyle(dialog.ReportStyle());
     std::optional<std::string> failure;
     try {

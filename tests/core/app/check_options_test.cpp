@@ -7,8 +7,9 @@ namespace {
 
 TEST(CheckOptions, ReadsEveryOptionInBothSpellings)
 {
-    const auto parsed = ParseCheckOptions({"--config", "a.ini", "--language=Deutsch", "--cycles",
-                                           "3", "--interval=0", "-v", "--list", "--parallel", "8"});
+    const auto parsed =
+        ParseCheckOptions({"--config", "a.ini", "--language=Deutsch", "--cycles", "3",
+                           "--interval=0", "-v", "--list", "--parallel", "8", "--attempts=3"});
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.options.config, "a.ini");
     EXPECT_EQ(parsed.options.language, "Deutsch");
@@ -17,6 +18,7 @@ TEST(CheckOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_TRUE(parsed.options.verbose);
     EXPECT_TRUE(parsed.options.list);
     EXPECT_EQ(parsed.options.parallelChecks, 8U);
+    EXPECT_EQ(parsed.options.attempts, 3);
 
     const auto defaults = ParseCheckOptions({});
     EXPECT_EQ(defaults.error, "");
@@ -24,6 +26,31 @@ TEST(CheckOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_FALSE(defaults.options.intervalMs);
     EXPECT_FALSE(defaults.options.language);
     EXPECT_FALSE(defaults.options.parallelChecks);
+    EXPECT_FALSE(defaults.options.attempts);
+}
+
+TEST(CheckOptions, AttemptsTakesOnlyAWholeNumberFromOneToTen)
+{
+    const struct {
+        const char* value;
+        std::optional<int> parsed; // empty: refused
+    } cases[] = {
+        {"1", 1},   {"10", 10},  {"02", 2}, {"0", {}}, {"11", {}},
+        {"-1", {}}, {"2.5", {}}, {"", {}},  {"x", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        const auto result = ParseCheckOptions({"--attempts", c.value});
+        if (c.parsed) {
+            EXPECT_EQ(result.error, "");
+            EXPECT_EQ(result.options.attempts, c.parsed);
+        } else {
+            EXPECT_EQ(result.error, std::string("option --attempts needs a whole number from 1 "
+                                                "to 10, not '") +
+                                        c.value + "'");
+        }
+    }
+    EXPECT_EQ(ParseCheckOptions({"--attempts"}).error, "option --attempts needs a value");
 }
 
 TEST(CheckOptions, ParallelTakesOnlyAWholeNumberFromOneTo100000)

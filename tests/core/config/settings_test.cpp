@@ -36,6 +36,7 @@ TEST(Settings, MissingFileGivesDefaultsAndFirstSaveWritesThemAll)
     EXPECT_EQ(settings.CheckPeriod(), 60000);
     EXPECT_EQ(settings.PopUpInterval(), 5000);
     EXPECT_EQ(settings.ParallelChecks(), kDefaultParallelChecks);
+    EXPECT_EQ(settings.Attempts(), 1);
 
     SaveSettings(settings, "English", dir / "Pelmora.ini");
     EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), "[View]\n"
@@ -49,6 +50,7 @@ TEST(Settings, MissingFileGivesDefaultsAndFirstSaveWritesThemAll)
                                              "CheckPeriod=60000\n"
                                              "PopUpInterval=5000\n"
                                              "ParallelChecks=1000\n"
+                                             "Attempts=1\n"
                                              "[General]\n"
                                              "Language=English\n");
 }
@@ -86,6 +88,30 @@ TEST(Settings, ParallelChecksOutsideOneTo100000ReadsAsTheDefault)
         LoadSettings(settings, dir / "Pelmora.ini");
         EXPECT_EQ(settings.ParallelChecks(), c.expected);
         EXPECT_EQ(settings.CheckPeriod(), 5);
+        EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), text);
+    }
+}
+
+TEST(Settings, AttemptsOutsideOneToTenReadAsOne)
+{
+    const struct {
+        const char* line; // nullptr: no such key
+        std::int32_t expected;
+    } cases[] = {
+        {nullptr, 1},        {"Attempts=1", 1},    {"Attempts=3", 3},
+        {"Attempts=10", 10}, {"Attempts=0xA", 10}, {"Attempts=0", 1},
+        {"Attempts=-2", 1},  {"Attempts=11", 1},   {"Attempts=4294967299", 1},
+        {"Attempts=two", 1}, {"Attempts=", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line == nullptr ? "absent" : c.line);
+        TempDir dir;
+        const std::string text = std::string("[CheckParams]\n") + (c.line ? c.line : "") + "\n";
+        WriteFile(dir / "Pelmora.ini", text);
+        PlainSettings settings;
+        settings.SetAttempts(7);
+        LoadSettings(settings, dir / "Pelmora.ini");
+        EXPECT_EQ(settings.Attempts(), c.expected);
         EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), text);
     }
 }
@@ -169,6 +195,7 @@ TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
     settings.Hosts().Append("//pc1", "");
     settings.SetCheckPeriod(-1);
     settings.SetParallelChecks(25);
+    settings.SetAttempts(4);
     settings.SetReportStyle(ReportStyle::Notification);
     SaveSettings(settings, "Deutsch", dir / "Pelmora.ini");
 
@@ -190,6 +217,7 @@ TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
                                              "CheckPeriod=-1\n"
                                              "PopUpInterval=5000\n"
                                              "ParallelChecks=25\n"
+                                             "Attempts=4\n"
                                              "[General]\n"
                                              "Language=Deutsch\n");
 
@@ -198,6 +226,7 @@ TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
     EXPECT_EQ(HostsOf(reread), HostsOf(settings));
     EXPECT_EQ(reread.CheckPeriod(), -1);
     EXPECT_EQ(reread.ParallelChecks(), 25U);
+    EXPECT_EQ(reread.Attempts(), 4);
     EXPECT_EQ(reread.ReportStyle(), ReportStyle::Notification);
 }
 

@@ -1,6 +1,6 @@
 // The worker over the real probe engine, inside a private network: how long
-// stopping takes with many probes in flight or a name lookup that hangs, and
-// what such a lookup costs the cycle.
+// stopping takes with many probes in flight or a name lookup that hangs, what
+// such a lookup costs the cycle, and what a real proxy's answers come to.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 
@@ -12,9 +12,11 @@
 
 #include "check_hosts_harness.h"
 #include "core/monitor/engine/probe_engine.h"
+#include "support/fake_proxy.h"
 #include "support/private_mounts.h"
 #include "support/private_network.h"
 #include "support/temp_dir.h"
+#include "support/tinyproxy.h"
 
 namespace pelmora::test {
 namespace {
@@ -53,19 +55,17 @@ struct RealWorker {
     TCheckHosts worker;
 };
 
-// A name server on the silent TEST-NET address: every lookup that reaches it
-// hangs for as long as the resolver is willing to wait.
-class SilentNameServer {
+// Points the resolver of this process, and of programs it starts, at one
+// name server of the private network, through a resolv.conf of its own.
+class PrivateResolver {
 public:
-    SilentNameServer()
+    PrivateResolver(const std::string& nameServer, const std::string& options)
     {
         if (!EnterPrivateMounts(&failure_)) {
             return;
         }
-        AddSilentTestNetAddress();
         const auto file = dir_.Path() / "resolv.conf";
-        WriteFile(file, std::string("nameserver ") + kSilentAddress +
-                            "\noptions timeout:30 attempts:5\n");
+        WriteFile(file, "nameserver " + nameServer + "\n" + options + "\n");
         if (::mount(file.c_str(), "/etc/resolv.conf", nullptr, MS_BIND, nullptr) != 0) {
             failure_ = std::string("cannot bind-mount resolv.conf: ") + std::strerror(errno);
         }
@@ -75,6 +75,16 @@ public:
 private:
     TempDir dir_;
     std::string failure_;
+};
+
+// A name server on the silent TEST-NET address: every lookup that reaches it
+// hangs for as long as the resolver is willing to wait.
+class SilentNameServer : public PrivateResolver {
+public:
+    SilentNameServer() : PrivateResolver(kSilentAddress, "options timeout:30 attempts:5")
+    {
+        AddSilentTestNetAddress();
+    }
 };
 
 constexpr const char* kHangingName = "hangs.example";
@@ -125,6 +135,74 @@ TEST_F(CheckHostsNetworkTest, NameLookupThatHangsCostsOnlyItsOwnEntry)
     EXPECT_EQ(w.sink.log, (std::vector<std::string>{"9:05:07. AppearHost 127.0.0.1",
                                                     "9:05:07. LoseHost hangs.example",
                                                     "9:05:07. AppearHost localhost"}));
+}
+
+// The engine takes an entry again once its probe has ended: a silent host
+// that was up is asked twice, each with its full limit, within the cycle.
+TEST_F(CheckHostsNetworkTest, AnotherAttemptRunsInTheSameCycle)
+{
+    AddSilentTestNetAddress();
+    RealWorker w;
+    w.worker.SetAttempts(2);
+    w.hosts.Append(kSilentAddress, "").SetState(HostState::Up);
+    w.hosts.Append("http://127.0.0.1:9/", "").SetState(HostState::Up);
+    w.hosts.Append("127.0.0.1", "").SetState(HostState::Up);
+    const auto start = Clock::now();
+    w.worker.Wake();
+    w.handOver.ServeUntil([&w] { return w.worker.IsAsleep(); });
+    const auto took = Clock::now() - start;
+
+    EXPECT_GE(took, milliseconds(2900));
+    EXPECT_LT(took, milliseconds(4500));
+    EXPECT_EQ(w.sink.log,
+              (std::vector<std::string>{std::string("9:05:07. LoseHost ") + kSilentAddress,
+                                        "9:05:07. LoseHost http://127.0.0.1:9/"}));
+}
+
+// Through a real proxy (tinyproxy): the host counts as there when the server
+// answered anything but a failure; a server that refuses, a name that is not
+// found and a server error are all 5xx answers of the proxy, hence Down.
+TEST_F(CheckHostsNetworkTest, RealProxyAnswerDecidesTheState)
+{
+    // Nothing listens on the loopback name server port, so a lookup fails
+    // at once and stays inside the private network.
+    const PrivateResolver noNames("127.0.0.1", "options timeout:1 attempts:1");
+    ASSERT_EQ(noNames.Failure(), "");
+    const Tinyproxy tinyproxy;
+    ASSERT_EQ(tinyproxy.Failure(), "");
+    FakeProxy ok({"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", ProxyBehaviour::Then::Close});
+    FakeProxy notFound(
+        {"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n", ProxyBehaviour::Then::Close});
+    FakeProxy failing({"HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n",
+                       ProxyBehaviour::Then::Close});
+    const auto at = [](const FakeProxy& server) {
+        return "http://127.0.0.1:" + std::to_string(server.Port()) + "/";
+    };
+    struct Case {
+        std::string target;
+        HostState expected;
+    };
+    const std::vector<Case> cases = {
+        {at(ok), HostState::Up},
+        {at(notFound), HostState::Up},
+        {at(failing), HostState::Down},
+        {"http://127.0.0.1:9/", HostState::Down},
+        {"http://nowhere.invalid/", HostState::Down},
+    };
+    RealWorker w;
+    const std::string via = "127.0.0.1:" + std::to_string(Tinyproxy::kPort);
+    for (const Case& c : cases) {
+        // From the other state, so that each verdict shows as a change.
+        w.hosts.Append(c.target, via)
+            .SetState(c.expected == HostState::Up ? HostState::Down : HostState::Up);
+    }
+    w.worker.Wake();
+    w.handOver.ServeUntil([&w] { return w.worker.IsAsleep(); });
+
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(w.hosts.At(i)->State(), cases[i].expected) << cases[i].target;
+    }
+    EXPECT_EQ(w.sink.log.size(), cases.size());
 }
 
 } // namespace

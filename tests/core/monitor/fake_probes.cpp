@@ -3,6 +3,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "core/monitor/net/stop_signal.h"
@@ -171,6 +172,15 @@ FakeProber::Action FakeProber::After(std::chrono::milliseconds delay, Action act
         Outcome outcome = action(job);
         outcome.after = delay;
         return outcome;
+    };
+}
+
+FakeProber::Action FakeProber::InTurn(std::vector<Action> actions)
+{
+    auto next = std::make_shared<std::size_t>(0);
+    return [next, actions = std::move(actions)](const ProbeJob& job) {
+        const std::size_t turn = std::min((*next)++, actions.size() - 1);
+        return actions[turn](job);
     };
 }
 

@@ -148,7 +148,7 @@ TEST_F(SettingsDialog, HelpOpensTopicThreeAsDoTheHostListAndTheButtons)
         EXPECT_EQ(HelpContextOf(FindControl<QWidget>(dialog, name)), HelpContext::Settings) << name;
     }
     for (const char* name : {"Notebook1", "gbCheckParams", "sePopUpInt", "seCheckPeriod",
-                             "seParallelChecks", "btnFontInPopUp", "cbLang"}) {
+                             "seParallelChecks", "seAttempts", "btnFontInPopUp", "cbLang"}) {
         EXPECT_EQ(HelpContextFor(FindControl<QWidget>(dialog, name)), HelpContext::None) << name;
     }
 
@@ -403,6 +403,39 @@ TEST_F(SettingsDialog, TheParallelChecksFieldKeepsToItsBounds)
     EXPECT_EQ(dialog_->ParallelChecks(), 1U);
     QTest::keyClick(field, Qt::Key_Up);
     EXPECT_EQ(dialog_->ParallelChecks(), 2U);
+}
+
+// Below the other check parameters; what lies outside 1..10 becomes the
+// nearest bound.
+TEST_F(SettingsDialog, TheAttemptsFieldKeepsToOneToTen)
+{
+    auto* field = Control<QSpinBox>("seAttempts");
+    EXPECT_EQ(Control<QLabel>("lbAttempts")->buddy(), field);
+    dialog_->SetAttempts(1);
+    EXPECT_EQ(field->text(), QStringLiteral("1"));
+    dialog_->SetAttempts(99);
+    EXPECT_EQ(dialog_->Attempts(), 10);
+
+    dialog_->SelectPage(1);
+    dialog_->show();
+    QApplication::setActiveWindow(dialog_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+    EXPECT_GT(field->mapTo(dialog_.get(), QPoint()).y(),
+              Control<QSpinBox>("seParallelChecks")->mapTo(dialog_.get(), QPoint()).y());
+    const struct {
+        const char* typed;
+        std::int32_t value; // once the field is left
+    } cases[] = {{"3", 3}, {"10", 10}, {"0", 1}, {"12", 10}, {"", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        field->setFocus(Qt::TabFocusReason);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, QLatin1String(c.typed));
+        QTest::keyClick(field, Qt::Key_Tab);
+        EXPECT_EQ(field->text(), QString::number(c.value));
+        EXPECT_EQ(dialog_->Attempts(), c.value);
+    }
 }
 
 PopUpFont Font(const char* name, int size, std::int32_t color, bool bold)

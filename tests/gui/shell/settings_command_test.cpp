@@ -82,12 +82,12 @@ protected:
         std::filesystem::create_directory(dir_ / "Languages");
         WriteFile(dir_ / "Languages" / "Test.lng", "[frmMain]\nmiLog=Test log\n");
         WriteFile(dir_ / "Languages" / "Other.lng", "[frmMain]\nmiLog=Other log\n");
-        WriteFile(dir_ / "Pelmora.ini", "[HostList]\n" + hosts +
-                                            "[CheckParams]\nCheckPeriod=0\nPopUpInterval=" +
-                                            std::to_string(popUpInterval) +
-                                            "\nParallelChecks=40\n[General]\nLanguage=Test\n"
-                                            // The balloon even without a tray here.
-                                            "[View]\nReportStyle=1\n");
+        WriteFile(dir_ / "Pelmora.ini",
+                  "[HostList]\n" + hosts + "[CheckParams]\nCheckPeriod=0\nPopUpInterval=" +
+                      std::to_string(popUpInterval) +
+                      "\nParallelChecks=40\nAttempts=3\n[General]\nLanguage=Test\n"
+                      // The balloon even without a tray here.
+                      "[View]\nReportStyle=1\n");
     }
 
     // Starts the program and lets its first cycle end.
@@ -150,6 +150,7 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
         EXPECT_EQ(dialog.PopUpInterval(), 5000);
         EXPECT_EQ(dialog.CheckPeriod(), 0);
         EXPECT_EQ(dialog.ParallelChecks(), 40U);
+        EXPECT_EQ(dialog.Attempts(), 3);
         EXPECT_EQ(dialog.ChooserFont(), form_->Font());
         EXPECT_EQ(FindControl<QComboBox>(dialog, "cbLang")->currentText(), QStringLiteral("Test"));
 
@@ -159,6 +160,7 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
 
         dialog.SetPopUpInterval(7000);
         dialog.SetParallelChecks(7);
+        dialog.SetAttempts(2);
         ClickButton(dialog, "btnOK");
     });
     miSettingsClick(*form_);
@@ -173,10 +175,12 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
     EXPECT_EQ(form_->HideTimer()->Interval(), 7000);
     EXPECT_EQ(form_->AskTimer()->Interval(), 0);
     EXPECT_EQ(form_->ParallelChecks(), 7U);
+    EXPECT_EQ(form_->Attempts(), 2);
     const std::string saved = ReadFile(dir_ / "Pelmora.ini");
     EXPECT_NE(saved.find("Item1=http://192.0.2.9/ 10.0.0.1:4464\n"), std::string::npos) << saved;
     EXPECT_NE(saved.find("Item2=http://192.0.2.8/\n"), std::string::npos) << saved;
-    EXPECT_NE(saved.find("PopUpInterval=7000\nParallelChecks=7\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("PopUpInterval=7000\nParallelChecks=7\nAttempts=2\n"), std::string::npos)
+        << saved;
     EXPECT_NE(saved.find("Language=Test\n"), std::string::npos) << saved;
 
     // Every entry is new, so the next cycle reports the reachable one again.
