@@ -1,11 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -22,12 +24,14 @@
 namespace pelmora {
 
 // What one probe found, for a verbose trace: `detail` is the probe's error
-// text, or what its answer was. `target` is valid during the call only.
+// text, or what its answer was; `roundTrip` how long the answer took, when
+// one came. `target` is valid during the call only.
 struct ProbeOutcome {
     std::string_view target;
     HostKind kind;
     bool reachable;
     std::string detail;
+    std::optional<std::chrono::microseconds> roundTrip;
 };
 
 // Everything the worker works with. The list, the prober, the hand-over and
@@ -95,6 +99,7 @@ private:
         bool reachable = false;
         bool icmpNotPermitted = false;
         std::string detail;
+        std::optional<std::chrono::microseconds> roundTrip;
     };
 
     void Execute();
@@ -121,6 +126,9 @@ private:
     // Written on the worker thread before a hand-over, read during it.
     std::size_t FCurrent = 0;
     bool FHostUp = false;
+    // Each entry's round trip while reachable, gathered on the worker thread
+    // and put into the list in the cycle's last hand-over.
+    std::vector<std::optional<std::chrono::microseconds>> roundTrips_;
     // The hint on ICMP permission is given once a run, worker thread only.
     bool icmpHintGiven_ = false;
 

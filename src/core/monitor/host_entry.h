@@ -1,7 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace pelmora {
@@ -24,10 +26,19 @@ public:
     HostState State() const { return state_.load(std::memory_order_acquire); }
     void SetState(HostState state) { state_.store(state, std::memory_order_release); }
 
+    // How long the last answer took; nothing while the entry does not
+    // answer. User-interface thread only.
+    std::optional<std::chrono::microseconds> LastRoundTrip() const { return lastRoundTrip_; }
+    void SetLastRoundTrip(std::optional<std::chrono::microseconds> roundTrip)
+    {
+        lastRoundTrip_ = roundTrip;
+    }
+
 private:
     std::string target_;
     std::string proxy_;
     std::atomic<HostState> state_{HostState::Down};
+    std::optional<std::chrono::microseconds> lastRoundTrip_;
 };
 
 } // namespace pelmora

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,8 @@ public:
     virtual void HostListReset() = 0;
     virtual void HostAppended(std::size_t index) = 0;
     virtual void HostStateChanged(std::size_t index) = 0;
+    // Only for a view that shows round trips.
+    virtual void HostRoundTripChanged(std::size_t /*index*/) {}
 };
 
 // The ordered list of watched hosts. Clearing and appending happen on the
@@ -34,6 +38,8 @@ public:
     const HostEntry* At(std::size_t index) const;
     void SetState(std::size_t index, HostState state);
     void SetAllDown();
+    // Tells the observer only when the value differs.
+    void SetLastRoundTrip(std::size_t index, std::optional<std::chrono::microseconds> roundTrip);
 
 private:
     std::vector<std::unique_ptr<HostEntry>> entries_;
