@@ -33,12 +33,21 @@ public:
     {
         lastRoundTrip_ = roundTrip;
     }
+    // When the worker found the entry gone; nothing while it is up, and
+    // while it has been down since the list was made or monitoring started,
+    // as nobody saw it go. User-interface thread only.
+    std::optional<std::chrono::steady_clock::time_point> DownSince() const { return downSince_; }
+    void SetDownSince(std::optional<std::chrono::steady_clock::time_point> since)
+    {
+        downSince_ = since;
+    }
 
 private:
     std::string target_;
     std::string proxy_;
     std::atomic<HostState> state_{HostState::Down};
     std::optional<std::chrono::microseconds> lastRoundTrip_;
+    std::optional<std::chrono::steady_clock::time_point> downSince_;
 };
 
 } // namespace pelmora

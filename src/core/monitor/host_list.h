@@ -37,6 +37,9 @@ public:
     // Null when the index no longer names an entry.
     const HostEntry* At(std::size_t index) const;
     void SetState(std::size_t index, HostState state);
+    void SetDownSince(std::size_t index,
+                      std::optional<std::chrono::steady_clock::time_point> since);
+    // Down without a known time since, as at the start.
     void SetAllDown();
     // Tells the observer only when the value differs.
     void SetLastRoundTrip(std::size_t index, std::optional<std::chrono::microseconds> roundTrip);
