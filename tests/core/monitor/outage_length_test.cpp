@@ -20,10 +20,10 @@ TEST(OutageLength, TheTwoLargestUnitsThatSayIt)
         {60, "1 <UnitMinutes> 0 <UnitSeconds>"},
         {192, "3 <UnitMinutes> 12 <UnitSeconds>"},
         {3599, "59 <UnitMinutes> 59 <UnitSeconds>"},
-        {3600 + 5 * 60 + 59, "1 <UnitHours> 5 <UnitMinutes>"},
+        {3600LL + 5LL * 60 + 59, "1 <UnitHours> 5 <UnitMinutes>"},
         {86399, "23 <UnitHours> 59 <UnitMinutes>"},
-        {3 * 86400 + 4 * 3600 + 59, "3 <UnitDays> 4 <UnitHours>"},
-        {400 * 86400, "400 <UnitDays> 0 <UnitHours>"},
+        {3LL * 86400 + 4LL * 3600 + 59, "3 <UnitDays> 4 <UnitHours>"},
+        {400LL * 86400, "400 <UnitDays> 0 <UnitHours>"},
         // A clock that went back cannot make an outage negative.
         {-5, "0 <UnitSeconds>"},
     };
