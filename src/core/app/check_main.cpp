@@ -24,6 +24,7 @@
 #include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/hand_over_queue.h"
 #include "core/monitor/net/privileges.h"
+#include "core/monitor/round_trip_text.h"
 
 namespace pelmora {
 namespace {
@@ -200,7 +201,11 @@ int Run(const CheckOptions& options)
             }
             std::cerr << KindName(outcome.kind) << ' ' << outcome.target << ": "
                       << (outcome.reachable ? "up" : "down")
-                      << (detail.empty() ? "" : " (" + detail + ")") << '\n';
+                      << (detail.empty() ? "" : " (" + detail + ")")
+                      << (outcome.roundTrip
+                              ? " " + RoundTripMilliseconds(*outcome.roundTrip) + " ms"
+                              : "")
+                      << '\n';
         };
     }
     // The command line wins over the settings file.

@@ -7,6 +7,7 @@
 
 #include "core/base/app_paths.h"
 #include "core/monitor/host_rules.h"
+#include "core/monitor/outage_length.h"
 #include "core/monitor/parallel_checks.h"
 #include "core/monitor/probe_plan.h"
 
@@ -45,16 +46,20 @@ bool ProxyFailed(int status)
     return status == 407 || (status >= 500 && status <= 599);
 }
 
-// The language's text names the remedies; %1 stands for this executable, so
-// the command it shows can be copied as it is.
-std::string IcmpPermissionHint(std::string text)
+std::string WithArgument(std::string text, const std::string& argument)
 {
-    const std::string executable = ExecutablePath().string();
     for (std::size_t at = text.find("%1"); at != std::string::npos;
-         at = text.find("%1", at + executable.size())) {
-        text.replace(at, 2, executable);
+         at = text.find("%1", at + argument.size())) {
+        text.replace(at, 2, argument);
     }
     return text;
+}
+
+// The language's text names the remedies; %1 stands for this executable, so
+// the command it shows can be copied as it is.
+std::string IcmpPermissionHint(const std::string& text)
+{
+    return WithArgument(text, ExecutablePath().string());
 }
 
 // Blanks and control characters only, as a trim would leave nothing of it.
@@ -176,6 +181,7 @@ void TCheckHosts::CheckCycle()
     } endAtLast{links_.prober};
 
     std::vector<Check> checks(count);
+    roundTrips_.assign(count, std::nullopt);
     std::size_t started = 0;
     std::size_t handedOver = 0;
     std::size_t running = 0;
@@ -187,6 +193,9 @@ void TCheckHosts::CheckCycle()
                 return;
             }
             FCurrent = handedOver;
+            if (checks[handedOver].reachable) {
+                roundTrips_[handedOver] = checks[handedOver].roundTrip;
+            }
             if (!HandOver(checks[handedOver])) {
                 return;
             }
@@ -249,6 +258,8 @@ bool TCheckHosts::StartEntry(std::size_t index, Check& check)
 void TCheckHosts::Judge(const ProbeAnswer& answer, Check& check)
 {
     check.decided = true;
+    check.roundTrip = answer.roundTrip;
+    check.cause = ClassifyLoss(check.probe, answer);
     if (answer.failure) {
         check.detail = *answer.failure;
         check.icmpNotPermitted = answer.icmpNotPermitted;
@@ -307,9 +318,10 @@ bool TCheckHosts::HandOver(Check& check)
         }
     }
     if (links_.onProbe) {
-        links_.onProbe(
-            ProbeOutcome{check.target, check.kind, check.reachable, std::move(check.detail)});
+        links_.onProbe(ProbeOutcome{check.target, check.kind, check.reachable,
+                                    std::move(check.detail), check.roundTrip});
     }
+    FCause = std::move(check.cause);
     return Decide(check.reachable);
 }
 
@@ -322,6 +334,7 @@ bool TCheckHosts::Decide(bool reachable)
         return true;
     }
     FHostUp = reachable;
+    FChangedAt = links_.clock();
     return links_.handOver.Synchronize([this] { HostChanged(); });
 }
 
@@ -333,16 +346,40 @@ void TCheckHosts::HostChanged()
         return;
     }
     const std::string target = entry->Target();
+    const std::optional<std::chrono::steady_clock::time_point> downSince = entry->DownSince();
     links_.hosts.SetState(FCurrent, FHostUp ? HostState::Up : HostState::Down);
+    links_.hosts.SetDownSince(FCurrent, FHostUp ? std::nullopt : std::optional(FChangedAt));
     (FHostUp ? FAppearedHosts : FLostHosts) += "\r\n  " + target;
     links_.sink.AppendLogLine(links_.timeOfDay() + ". " +
                               links_.messageText(FHostUp ? "AppearHost" : "LoseHost") + " " +
-                              target);
+                              target + ChangeSuffix(downSince));
 }
 
-// User-interface thread.
+// User-interface thread. Why a lost host went, how long an appeared one was
+// away; nothing where that is not known.
+std::string
+TCheckHosts::ChangeSuffix(std::optional<std::chrono::steady_clock::time_point> downSince) const
+{
+    if (!FHostUp) {
+        return FCause ? " - " + WithArgument(links_.messageText(FCause->key), FCause->argument)
+                      : std::string();
+    }
+    if (!downSince) {
+        return {};
+    }
+    const auto away = std::chrono::duration_cast<std::chrono::seconds>(FChangedAt - *downSince);
+    return " - " +
+           WithArgument(links_.messageText("DownFor"), OutageLength(away, links_.messageText));
+}
+
+// User-interface thread. The round trips of all entries go over in this one
+// step rather than beside each change, which stays as rare as it was: the
+// hand-overs of a cycle do not grow with the length of the list.
 void TCheckHosts::CycleDone()
 {
+    for (std::size_t i = 0; i < roundTrips_.size(); ++i) {
+        links_.hosts.SetLastRoundTrip(i, roundTrips_[i]);
+    }
     std::string report;
     if (!IsBlank(FLostHosts)) {
         report += links_.messageText("LoseHosts") + FLostHosts + "\r\n\r\n";

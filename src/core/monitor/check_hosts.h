@@ -1,11 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -16,18 +18,21 @@
 #include "core/monitor/hand_over.h"
 #include "core/monitor/host_entry.h"
 #include "core/monitor/host_list.h"
+#include "core/monitor/loss_cause.h"
 #include "core/monitor/net/stop_signal.h"
 #include "core/monitor/time_of_day.h"
 
 namespace pelmora {
 
 // What one probe found, for a verbose trace: `detail` is the probe's error
-// text, or what its answer was. `target` is valid during the call only.
+// text, or what its answer was; `roundTrip` how long the answer took, when
+// one came. `target` is valid during the call only.
 struct ProbeOutcome {
     std::string_view target;
     HostKind kind;
     bool reachable;
     std::string detail;
+    std::optional<std::chrono::microseconds> roundTrip;
 };
 
 // Everything the worker works with. The list, the prober, the hand-over and
@@ -41,6 +46,9 @@ struct CheckHostsLinks {
     // moment of use (the program passes MessageText).
     std::function<std::string(std::string_view)> messageText;
     std::function<std::string()> timeOfDay = LocalTimeOfDay;
+    // Measures how long a host was away; monotonic, so a change of the
+    // wall clock does not stretch or shrink an outage.
+    std::function<std::chrono::steady_clock::time_point()> clock = std::chrono::steady_clock::now;
     // Optional; called on the worker thread for each probe, in list order.
     std::function<void(const ProbeOutcome&)> onProbe = nullptr;
 };
@@ -95,6 +103,8 @@ private:
         bool reachable = false;
         bool icmpNotPermitted = false;
         std::string detail;
+        std::optional<std::chrono::microseconds> roundTrip;
+        std::optional<LossCause> cause;
     };
 
     void Execute();
@@ -110,6 +120,7 @@ private:
     bool HandOver(Check& check);
     bool Decide(bool reachable);
     void HostChanged();
+    std::string ChangeSuffix(std::optional<std::chrono::steady_clock::time_point> downSince) const;
     void CycleDone();
 
     CheckHostsLinks links_;
@@ -121,6 +132,11 @@ private:
     // Written on the worker thread before a hand-over, read during it.
     std::size_t FCurrent = 0;
     bool FHostUp = false;
+    std::optional<LossCause> FCause;
+    std::chrono::steady_clock::time_point FChangedAt;
+    // Each entry's round trip while reachable, gathered on the worker thread
+    // and put into the list in the cycle's last hand-over.
+    std::vector<std::optional<std::chrono::microseconds>> roundTrips_;
     // The hint on ICMP permission is given once a run, worker thread only.
     bool icmpHintGiven_ = false;
 

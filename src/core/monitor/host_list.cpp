@@ -37,10 +37,32 @@ void HostList::SetState(std::size_t index, HostState state)
     }
 }
 
+void HostList::SetLastRoundTrip(std::size_t index,
+                                std::optional<std::chrono::microseconds> roundTrip)
+{
+    if (index >= entries_.size() || entries_[index]->LastRoundTrip() == roundTrip) {
+        return;
+    }
+    entries_[index]->SetLastRoundTrip(roundTrip);
+    if (observer_ != nullptr) {
+        observer_->HostRoundTripChanged(index);
+    }
+}
+
+void HostList::SetDownSince(std::size_t index,
+                            std::optional<std::chrono::steady_clock::time_point> since)
+{
+    if (index < entries_.size()) {
+        entries_[index]->SetDownSince(since);
+    }
+}
+
 void HostList::SetAllDown()
 {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         SetState(i, HostState::Down);
+        SetLastRoundTrip(i, std::nullopt);
+        SetDownSince(i, std::nullopt);
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,8 @@ public:
     virtual void HostListReset() = 0;
     virtual void HostAppended(std::size_t index) = 0;
     virtual void HostStateChanged(std::size_t index) = 0;
+    // Only for a view that shows round trips.
+    virtual void HostRoundTripChanged(std::size_t /*index*/) {}
 };
 
 // The ordered list of watched hosts. Clearing and appending happen on the
@@ -33,7 +37,12 @@ public:
     // Null when the index no longer names an entry.
     const HostEntry* At(std::size_t index) const;
     void SetState(std::size_t index, HostState state);
+    void SetDownSince(std::size_t index,
+                      std::optional<std::chrono::steady_clock::time_point> since);
+    // Down without a known time since, as at the start.
     void SetAllDown();
+    // Tells the observer only when the value differs.
+    void SetLastRoundTrip(std::size_t index, std::optional<std::chrono::microseconds> roundTrip);
 
 private:
     std::vector<std::unique_ptr<HostEntry>> entries_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -42,6 +43,11 @@ struct ProbeAnswer {
     int proxyStatus = 0;
     // Echo: no ICMP socket may be opened for want of permission.
     bool icmpNotPermitted = false;
+    // How long the host took, the name lookup left out. Echo: from sending
+    // the request to its answer, a report from a router included. Connect:
+    // the connect. Proxy: from the start of the connect to the status line.
+    // Nothing when the probe failed or timed out.
+    std::optional<std::chrono::microseconds> roundTrip;
 };
 
 } // namespace pelmora

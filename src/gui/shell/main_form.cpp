@@ -13,6 +13,7 @@
 
 #include "core/base/app_paths.h"
 #include "core/i18n/languages.h"
+#include "core/monitor/round_trip_text.h"
 #include "gui/config/font_conversion.h"
 #include "gui/help/help_context.h"
 #include "gui/help/help_desk.h"
@@ -41,6 +42,17 @@ QString Local(const std::string& text)
 QString Message(const char* key)
 {
     return Local(MessageText(key));
+}
+
+// The entry's address, and while it answers, how long it took, in the
+// column the menu keeps for shortcuts, so the times stand one under another.
+QString HostItemText(const HostEntry& entry)
+{
+    QString text = Local(entry.Target());
+    if (const auto roundTrip = entry.LastRoundTrip()) {
+        text += u'\t' + Local(RoundTripMilliseconds(*roundTrip)) + QStringLiteral(" ms");
+    }
+    return text;
 }
 
 } // namespace
@@ -406,7 +418,7 @@ void TfrmMain::HostAppended(std::size_t index)
 {
     const HostEntry* entry = hosts_.At(index);
     QAction* item = miHoststate_->addAction(MainImageIcon(HostStateImage(entry->State())),
-                                            Local(entry->Target()));
+                                            HostItemText(*entry));
     item->setToolTip(Local(entry->Proxy()));
     trayStatus_->Appended(entry->State());
 }
@@ -419,6 +431,14 @@ void TfrmMain::HostStateChanged(std::size_t index)
             MainImageIcon(HostStateImage(hosts_.At(index)->State())));
     }
     trayStatus_->Changed(index, hosts_.At(index)->State());
+}
+
+void TfrmMain::HostRoundTripChanged(std::size_t index)
+{
+    const QList<QAction*> items = miHoststate_->actions();
+    if (index < static_cast<std::size_t>(items.size())) {
+        items[static_cast<qsizetype>(index)]->setText(HostItemText(*hosts_.At(index)));
+    }
 }
 
 } // namespace pelmora

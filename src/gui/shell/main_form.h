@@ -103,6 +103,7 @@ private:
     void HostListReset() override;
     void HostAppended(std::size_t index) override;
     void HostStateChanged(std::size_t index) override;
+    void HostRoundTripChanged(std::size_t index) override;
 
     void BuildMenu();
     void BuildTray();

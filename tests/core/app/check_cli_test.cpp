@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <regex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -143,13 +144,18 @@ TEST_F(CheckCli, VerboseTellsEachProbeOutcomeAndQuietPrintsNothing)
         Config("Item0=127.0.0.1\nItem1=http://127.0.0.1:1/\nItem2=no-such-host.invalid\n");
     const auto verbose = RunChild({kProgram, "--config", config, "--verbose"});
     EXPECT_EQ(verbose.status, 1);
-    EXPECT_NE(verbose.err.find("127.0.0.1: up"), std::string::npos) << verbose.err;
+    // The answer's round trip follows its text; a failure has none.
+    EXPECT_TRUE(std::regex_search(
+        verbose.err,
+        std::regex(
+            R"(\nIP 127\.0\.0\.1: up \(Echo reply from 127\.0\.0\.1, TTL 64\) \d+\.\d\d ms\n)")))
+        << verbose.err;
     EXPECT_NE(
-        verbose.err.find("http://127.0.0.1:1/: down (Socket Error # 10061  Connection refused.)"),
+        verbose.err.find("http://127.0.0.1:1/: down (Socket Error # 10061  Connection refused.)\n"),
         std::string::npos)
         << verbose.err;
     EXPECT_NE(
-        verbose.err.find("no-such-host.invalid: down (Socket Error # 11001  Host not found.)"),
+        verbose.err.find("no-such-host.invalid: down (Socket Error # 11001  Host not found.)\n"),
         std::string::npos)
         << verbose.err;
 

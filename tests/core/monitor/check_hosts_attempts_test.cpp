@@ -87,8 +87,9 @@ TEST(CheckHostsAttempts, AnotherAttemptKeepsTheListOrder)
 
     h.RunCycle();
 
-    EXPECT_EQ(h.sink.log, (std::vector<std::string>{"9:05:07. en:LoseHost 192.0.2.7",
-                                                    "9:05:07. en:AppearHost 192.0.2.8"}));
+    EXPECT_EQ(h.sink.log,
+              (std::vector<std::string>{"9:05:07. en:LoseHost 192.0.2.7 - en:CauseNoAnswer",
+                                        "9:05:07. en:AppearHost 192.0.2.8"}));
     EXPECT_EQ(h.prober.Ended(), (std::vector<std::size_t>{0, 1, 0}));
 }
 

@@ -23,8 +23,13 @@ WorkerHarness::WorkerHarness(std::function<void(const ProbeOutcome&)> onProbe)
           .prober = prober,
           .handOver = handOver,
           .sink = sink,
-          .messageText = [this](std::string_view key) { return language + ":" + std::string(key); },
+          .messageText =
+              [this](std::string_view key) {
+                  const auto text = texts.find(key);
+                  return language + ":" + (text == texts.end() ? std::string(key) : text->second);
+              },
           .timeOfDay = [] { return std::string("9:05:07"); },
+          .clock = [this] { return now; },
           .onProbe = std::move(onProbe),
       })
 {

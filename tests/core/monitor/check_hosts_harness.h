@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,9 @@ public:
 };
 
 // A worker over fake probes whose hand-overs the test's own thread serves.
-// Message texts read "<language>:<key>", the time of day is always 9:05:07.
+// Message texts read "<language>:<key>", or "<language>:<text>" for a key
+// in `texts`; the time of day is always 9:05:07; the monotonic clock stands
+// at `now` until the test moves it.
 struct WorkerHarness {
     explicit WorkerHarness(std::function<void(const ProbeOutcome&)> onProbe = nullptr);
 
@@ -35,6 +39,8 @@ struct WorkerHarness {
     HandOverQueue handOver;
     RecordingSink sink;
     std::string language = "en";
+    std::map<std::string, std::string, std::less<>> texts;
+    std::chrono::steady_clock::time_point now;
     TCheckHosts worker;
 };
 

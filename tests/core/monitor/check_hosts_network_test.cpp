@@ -132,9 +132,10 @@ TEST_F(CheckHostsNetworkTest, NameLookupThatHangsCostsOnlyItsOwnEntry)
 
     EXPECT_GE(took, milliseconds(1400));
     EXPECT_LT(took, milliseconds(3000));
-    EXPECT_EQ(w.sink.log, (std::vector<std::string>{"9:05:07. AppearHost 127.0.0.1",
-                                                    "9:05:07. LoseHost hangs.example",
-                                                    "9:05:07. AppearHost localhost"}));
+    EXPECT_EQ(w.sink.log,
+              (std::vector<std::string>{"9:05:07. AppearHost 127.0.0.1",
+                                        "9:05:07. LoseHost hangs.example - CauseNoAnswer",
+                                        "9:05:07. AppearHost localhost"}));
 }
 
 // The engine takes an entry again once its probe has ended: a silent host
@@ -155,8 +156,9 @@ TEST_F(CheckHostsNetworkTest, AnotherAttemptRunsInTheSameCycle)
     EXPECT_GE(took, milliseconds(2900));
     EXPECT_LT(took, milliseconds(4500));
     EXPECT_EQ(w.sink.log,
-              (std::vector<std::string>{std::string("9:05:07. LoseHost ") + kSilentAddress,
-                                        "9:05:07. LoseHost http://127.0.0.1:9/"}));
+              (std::vector<std::string>{std::string("9:05:07. LoseHost ") + kSilentAddress +
+                                            " - CauseNoAnswer",
+                                        "9:05:07. LoseHost http://127.0.0.1:9/ - CauseRefused"}));
 }
 
 // Through a real proxy (tinyproxy): the host counts as there when the server

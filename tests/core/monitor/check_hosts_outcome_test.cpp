@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -246,6 +248,43 @@ TEST(CheckHostsOutcome, ProbeHookTellsTheOutcomeAndTheProbesText)
                         "http://web/x web down: Proxy answered 502",
                         "http://web/y web down: Invalid proxy port 99999.",
                     }));
+}
+
+// The round trip goes to the trace, and into the entry at the cycle's end
+// while the entry answers, whether or not its state changed; an entry that
+// fails loses the one it had.
+TEST(CheckHostsOutcome, RoundTripReachesTheTraceAndTheEntry)
+{
+    using std::chrono::microseconds;
+    std::vector<std::optional<microseconds>> traced;
+    WorkerHarness h([&traced](const ProbeOutcome& o) { traced.push_back(o.roundTrip); });
+    h.Add("192.0.2.7", "", HostState::Down);
+    h.prober.Script(
+        "192.0.2.7",
+        FakeProber::InTurn({FakeProber::TakingRoundTrip(
+                                microseconds(210),
+                                FakeProber::Echo(ReplyFrom(ReplyKind::EchoReply, "192.0.2.7", 64))),
+                            FakeProber::TakingRoundTrip(
+                                microseconds(350),
+                                FakeProber::Echo(ReplyFrom(ReplyKind::EchoReply, "192.0.2.7", 64))),
+                            FakeProber::Echo(ReplyFrom(ReplyKind::TimedOut, "0.0.0.0", 0))}));
+    h.Add("http://web/x", "proxy:3128", HostState::Up);
+    // A proxy that cannot reach the host answers quickly; that is no round
+    // trip of the host.
+    h.prober.Script("proxy",
+                    FakeProber::TakingRoundTrip(microseconds(900), FakeProber::ProxyStatus(502)));
+
+    h.RunCycle();
+    EXPECT_EQ(traced,
+              (std::vector<std::optional<microseconds>>{microseconds(210), microseconds(900)}));
+    EXPECT_EQ(h.hosts.At(0)->LastRoundTrip(), microseconds(210));
+    EXPECT_EQ(h.hosts.At(1)->LastRoundTrip(), std::nullopt);
+
+    h.RunCycle();
+    EXPECT_EQ(h.hosts.At(0)->LastRoundTrip(), microseconds(350)) << "unchanged state, new time";
+
+    h.RunCycle();
+    EXPECT_EQ(h.hosts.At(0)->LastRoundTrip(), std::nullopt);
 }
 
 } // namespace

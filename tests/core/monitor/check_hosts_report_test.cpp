@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -38,12 +39,12 @@ TEST(CheckHostsReport, LogLinesAndReportOfOneCycle)
          {{"hostA", HostState::Up, false},
           {"hostB", HostState::Down, true},
           {"hostC", HostState::Up, false}},
-         {"9:05:07. en:LoseHost hostA", "9:05:07. en:AppearHost hostB",
-          "9:05:07. en:LoseHost hostC"},
+         {"9:05:07. en:LoseHost hostA - en:CauseNoAnswer", "9:05:07. en:AppearHost hostB",
+          "9:05:07. en:LoseHost hostC - en:CauseNoAnswer"},
          {"en:LoseHosts\r\n  hostA\r\n  hostC\r\n\r\nen:AppearHosts\r\n  hostB"}},
         {"only lost hosts: the report ends with an empty line",
          {{"hostA", HostState::Up, false}},
-         {"9:05:07. en:LoseHost hostA"},
+         {"9:05:07. en:LoseHost hostA - en:CauseNoAnswer"},
          {"en:LoseHosts\r\n  hostA\r\n\r\n"}},
         {"one target in two entries: each reported",
          {{"hostA", HostState::Down, true}, {"hostA", HostState::Down, true}},
@@ -86,7 +87,7 @@ TEST(CheckHostsReport, LaterCyclesStartAfresh)
     h.language = "de";
     Silent(h, "hostA");
     h.RunCycle();
-    EXPECT_EQ(h.sink.log.back(), "9:05:07. de:LoseHost hostA");
+    EXPECT_EQ(h.sink.log.back(), "9:05:07. de:LoseHost hostA - de:CauseNoAnswer");
     EXPECT_EQ(h.sink.reports.back(), "de:LoseHosts\r\n  hostA\r\n\r\n");
 }
 
@@ -111,6 +112,66 @@ TEST(CheckHostsReport, EntryThatVanishesIsSkipped)
     Answering(h, "hostC");
     h.RunCycle();
     EXPECT_EQ(h.sink.log.back(), "9:05:07. en:AppearHost hostC");
+}
+
+// A lost host's line ends with why, in the language of the moment, the
+// reporter put in; an appeared one's with how long it was away, by the
+// worker's clock, unless nobody saw it go. The report keeps the targets
+// alone.
+TEST(CheckHostsReport, LogLinesTellWhyAHostWentAndHowLongItWasAway)
+{
+    using namespace std::chrono_literals;
+    WorkerHarness h;
+    h.texts = {{"CauseUnreachable", "unreachable, reported by %1"},
+               {"CauseProxy", "the proxy answered %1"},
+               {"DownFor", "down for %1"},
+               {"UnitMinutes", "min"},
+               {"UnitSeconds", "s"}};
+    h.Add("192.0.2.7", "", HostState::Down);
+    h.Add("http://web/", "proxy:3128", HostState::Up);
+    h.prober.Script("192.0.2.7",
+                    FakeProber::InTurn({
+                        FakeProber::Echo(ReplyFrom(ReplyKind::EchoReply, "192.0.2.7", 64)),
+                        FakeProber::Echo(ReplyFrom(ReplyKind::Unreachable, "10.0.0.1", 250)),
+                        FakeProber::Echo(ReplyFrom(ReplyKind::Unreachable, "10.0.0.1", 250)),
+                        FakeProber::Echo(ReplyFrom(ReplyKind::EchoReply, "192.0.2.7", 64)),
+                    }));
+    h.prober.Script("proxy",
+                    FakeProber::InTurn({FakeProber::ProxyStatus(502), FakeProber::ProxyStatus(502),
+                                        FakeProber::ProxyStatus(200)}));
+
+    h.RunCycle();
+    h.now += 40s;
+    h.RunCycle();
+    h.now += 3min + 12s;
+    h.RunCycle();
+    h.now += 10min;
+    h.RunCycle();
+
+    EXPECT_EQ(h.sink.log,
+              (std::vector<std::string>{
+                  "9:05:07. en:AppearHost 192.0.2.7",
+                  "9:05:07. en:LoseHost http://web/ - en:the proxy answered 502",
+                  "9:05:07. en:LoseHost 192.0.2.7 - en:unreachable, reported by 10.0.0.1",
+                  "9:05:07. en:AppearHost http://web/ - en:down for 3 en:min 52 en:s",
+                  "9:05:07. en:AppearHost 192.0.2.7 - en:down for 13 en:min 12 en:s",
+              }));
+    EXPECT_EQ(h.sink.reports.back(), "en:AppearHosts\r\n  192.0.2.7");
+}
+
+// Stopping forgets when the hosts went: the next appearance has no length.
+TEST(CheckHostsReport, AllDownForgetsWhenHostsWent)
+{
+    using namespace std::chrono_literals;
+    WorkerHarness h;
+    h.Add("hostA", "", HostState::Up);
+    Silent(h, "hostA");
+    h.RunCycle();
+    h.hosts.SetAllDown();
+    Answering(h, "hostA");
+    h.now += 1min;
+    h.RunCycle();
+    EXPECT_EQ(h.sink.log.back(), "9:05:07. en:AppearHost hostA");
 }
 
 } // namespace

@@ -166,6 +166,15 @@ FakeProber::Action FakeProber::Never()
     };
 }
 
+FakeProber::Action FakeProber::TakingRoundTrip(std::chrono::microseconds roundTrip, Action action)
+{
+    return [roundTrip, action = std::move(action)](const ProbeJob& job) {
+        Outcome outcome = action(job);
+        outcome.answer.roundTrip = roundTrip;
+        return outcome;
+    };
+}
+
 FakeProber::Action FakeProber::After(std::chrono::milliseconds delay, Action action)
 {
     return [delay, action = std::move(action)](const ProbeJob& job) {

@@ -54,6 +54,8 @@ public:
     static Action Fail(std::string message);
     static Action Never();
     static Action After(std::chrono::milliseconds delay, Action action);
+    // The answer of `action`, telling that it took `roundTrip`.
+    static Action TakingRoundTrip(std::chrono::microseconds roundTrip, Action action);
     // One action per start, in turn; the last one for every start after.
     static Action InTurn(std::vector<Action> actions);
 

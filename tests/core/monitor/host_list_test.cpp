@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,10 @@ public:
     void HostStateChanged(std::size_t index) override
     {
         events.push_back("state " + std::to_string(index));
+    }
+    void HostRoundTripChanged(std::size_t index) override
+    {
+        events.push_back("round trip " + std::to_string(index));
     }
     std::vector<std::string> events;
 };
@@ -45,6 +51,30 @@ TEST(HostList, EntriesAreBornDownAndKeepOrderAndDuplicates)
     EXPECT_EQ(list.Count(), 0U);
     EXPECT_EQ(observer.events, (std::vector<std::string>{"append 0", "append 1", "state 1",
                                                          "state 0", "state 1", "reset"}));
+}
+
+// The view redraws an entry only when its round trip changed; stopping
+// forgets round trips and when hosts went, as nothing of them holds then.
+TEST(HostList, RoundTripTellsOnlyChangesAndAllDownForgetsIt)
+{
+    using std::chrono::microseconds;
+    HostList list;
+    list.Append("a", "");
+    RecordingObserver observer;
+    list.SetObserver(&observer);
+
+    list.SetLastRoundTrip(0, microseconds(210));
+    list.SetLastRoundTrip(0, microseconds(210));
+    list.SetLastRoundTrip(0, microseconds(180));
+    list.SetLastRoundTrip(3, microseconds(1)); // a vanished entry is ignored
+    EXPECT_EQ(list.At(0)->LastRoundTrip(), microseconds(180));
+    list.SetDownSince(0, std::chrono::steady_clock::time_point(std::chrono::seconds(5)));
+
+    list.SetAllDown();
+    EXPECT_EQ(list.At(0)->LastRoundTrip(), std::nullopt);
+    EXPECT_EQ(list.At(0)->DownSince(), std::nullopt);
+    EXPECT_EQ(observer.events, (std::vector<std::string>{"round trip 0", "round trip 0", "state 0",
+                                                         "round trip 0"}));
 }
 
 } // namespace

@@ -98,12 +98,40 @@ KeyMap Keys(const fs::path& file)
 TEST(ShippedLanguages, EnglishNamesEveryMessageKeyAndOnlyTheProgramsWindows)
 {
     const KeyMap english = Keys(ShippedLanguages() / "English.lng");
-    const std::set<std::string> messages{
-        "start",           "stop",    "appearhost", "losehost",  "losehosts",
-        "appearhosts",     "newip",   "newhttp",    "newlan",    "editip",
-        "edithttp",        "editlan", "inputip",    "inputhost", "inputlan",
-        "logdropped",      "logcopy", "logsave",    "hostsdown", "autostartelsewhere",
-        "icmpnotpermitted"};
+    const std::set<std::string> messages{"start",
+                                         "stop",
+                                         "appearhost",
+                                         "losehost",
+                                         "losehosts",
+                                         "appearhosts",
+                                         "newip",
+                                         "newhttp",
+                                         "newlan",
+                                         "editip",
+                                         "edithttp",
+                                         "editlan",
+                                         "inputip",
+                                         "inputhost",
+                                         "inputlan",
+                                         "logdropped",
+                                         "logcopy",
+                                         "logsave",
+                                         "hostsdown",
+                                         "autostartelsewhere",
+                                         "icmpnotpermitted",
+                                         "causenoanswer",
+                                         "causeunreachable",
+                                         "causettl",
+                                         "causerefused",
+                                         "causeconnecttimeout",
+                                         "causenamenotfound",
+                                         "causenotpermitted",
+                                         "causeproxy",
+                                         "downfor",
+                                         "unitdays",
+                                         "unithours",
+                                         "unitminutes",
+                                         "unitseconds"};
     EXPECT_EQ(english.at("messages"), messages);
     const std::set<std::string> sections{"messages",    "frmmain",    "frmlog",
                                          "frmsettings", "frmaddhost", "frmabout"};

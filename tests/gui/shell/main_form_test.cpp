@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTest>
@@ -107,6 +108,13 @@ TEST_F(MainForm, HostsStateMirrorsTheListWithStatePicturesAndProxyTips)
     ASSERT_TRUE(WaitFor([&] { return form.isVisible(); }));
     EXPECT_EQ(KeyOf(items[0]->icon()), KeyOf(MainImageIcon(MainImage::HostUp)));
     EXPECT_EQ(KeyOf(items[1]->icon()), KeyOf(MainImageIcon(MainImage::HostDown)));
+    // The host that answered shows how fast, in the shortcut column; the
+    // one that did not shows its address alone.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^127\.0\.0\.1\t\d+\.\d\d ms$)"))
+                    .match(items[0]->text())
+                    .hasMatch())
+        << items[0]->text().toStdString();
+    EXPECT_EQ(items[1]->text(), QStringLiteral("http://192.0.2.9/"));
     EXPECT_EQ(form.ReportMemo()->toPlainText(), QStringLiteral("AppearHosts\n  127.0.0.1"));
     EXPECT_TRUE(log.Memo()->toPlainText().contains(QStringLiteral(". AppearHost 127.0.0.1\n")));
 }
@@ -173,6 +181,8 @@ TEST_F(MainForm, StopMarksEveryHostDownAndStartReportsThemAgain)
     EXPECT_EQ(KeyOf(form.StartStopAction()->icon()), KeyOf(MainImageIcon(MainImage::Start)));
     EXPECT_EQ(KeyOf(form.HostStateMenu()->actions()[0]->icon()),
               KeyOf(MainImageIcon(MainImage::HostDown)));
+    EXPECT_EQ(form.HostStateMenu()->actions()[0]->text(), QStringLiteral("127.0.0.1"))
+        << "a stopped host keeps no round trip";
 
     form.miStartClick();
     EXPECT_TRUE(form.IsRunning());

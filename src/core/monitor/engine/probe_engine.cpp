@@ -52,6 +52,11 @@ std::uint32_t MillisecondsBetween(Clock::time_point from, Clock::time_point to)
         std::clamp<long long>(span, 0, std::numeric_limits<std::uint32_t>::max()));
 }
 
+std::chrono::microseconds MicrosecondsSince(Clock::time_point from)
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - from);
+}
+
 TReplyStatus StatusOf(const IcmpAnswer& answer)
 {
     TReplyStatus status;
@@ -176,6 +181,7 @@ void ProbeEngine::Connect(std::size_t entry, Probe& probe)
         return;
     }
     try {
+        probe.sent = Clock::now();
         probe.tcp = std::make_unique<TcpExchange>(std::move(socket), probe.address, probe.job.port,
                                                   probe.job.request);
         Watch(epoll_.Get(), probe.tcp->Fd(), probe.tcp->Events(), kFirstEntryTag + entry,
@@ -208,6 +214,7 @@ void ProbeEngine::SendQueuedEchoes(Clock::time_point now)
             echoTokens_ -= 1;
             probe->phase = Phase::Waiting;
             probe->sequence = *sequence;
+            probe->sent = Clock::now();
             if (!echoSocketWatched_) {
                 Watch(epoll_.Get(), echoes_.Fd(), EPOLLIN, kEchoTag, EPOLL_CTL_ADD);
                 echoSocketWatched_ = true;
@@ -332,6 +339,7 @@ void ProbeEngine::TakeEchoAnswers()
                 ProbeAnswer answer;
                 answer.echo = StatusOf(got);
                 answer.echo.RoundTripMs = MillisecondsBetween(probe->start, now);
+                answer.roundTrip = MicrosecondsSince(probe->sent);
                 Finish(entry, std::move(answer));
             });
     } catch (const EIdException& error) {
@@ -353,6 +361,7 @@ void ProbeEngine::Exchange(std::size_t entry)
         if (tcp.Now() == TcpExchange::Step::Done) {
             ProbeAnswer answer;
             answer.proxyStatus = probe->job.kind == ProbeKind::Proxy ? tcp.StatusCode() : 0;
+            answer.roundTrip = MicrosecondsSince(probe->sent);
             Finish(entry, std::move(answer));
             return;
         }

@@ -61,6 +61,9 @@ private:
         Phase phase = Phase::Resolving;
         std::uint64_t ticket = 0;
         Clock::time_point start;
+        // When the request went out or the connect began: the round trip
+        // counts from here.
+        Clock::time_point sent;
         Clock::time_point deadline;
         in_addr address{};
         std::uint16_t sequence = 0;

@@ -52,8 +52,14 @@ TEST_F(DirectCheckTest, ListenerSeesConnectAndCloseWithoutAByte)
 {
     const TcpListener listener;
 
-    EXPECT_EQ(Told(test::RunProbe(engine, test::ConnectJob("127.0.0.1", listener.Port()))),
-              "connected");
+    const ProbeAnswer answer =
+        test::RunProbe(engine, test::ConnectJob("127.0.0.1", listener.Port()));
+    EXPECT_EQ(Told(answer), "connected");
+    // The connect's own time, to the microsecond: loopback takes far less
+    // than a millisecond, yet some.
+    ASSERT_TRUE(answer.roundTrip);
+    EXPECT_GT(answer.roundTrip->count(), 0);
+    EXPECT_LT(*answer.roundTrip, std::chrono::milliseconds(200));
 
     const UniqueFd server = listener.Accept(3000);
     ASSERT_TRUE(server.Valid()) << "the probe never connected";

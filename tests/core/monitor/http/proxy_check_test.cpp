@@ -122,6 +122,14 @@ TEST_F(ProxyCheckTest, StatusOrFailureOfEachProxy)
     EXPECT_LT(ElapsedMs(start), 6000);
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
         EXPECT_EQ(Told(answers[i]), outcomes[i].told) << outcomes[i].name;
+        // Only a status line ends the time to it; answers come at once here.
+        if (outcomes[i].told.starts_with("status ")) {
+            ASSERT_TRUE(answers[i].roundTrip) << outcomes[i].name;
+            EXPECT_GT(answers[i].roundTrip->count(), 0) << outcomes[i].name;
+            EXPECT_LT(*answers[i].roundTrip, std::chrono::milliseconds(1000)) << outcomes[i].name;
+        } else {
+            EXPECT_FALSE(answers[i].roundTrip) << outcomes[i].name;
+        }
         EXPECT_EQ(proxies[i]->Requests(1, 3000).size(), 1u) << outcomes[i].name;
     }
 }
