@@ -20,7 +20,7 @@ std::string ProbedName(const std::string& target, HostKind kind)
     if (kind != HostKind::HTTP) {
         return IcmpProbeName(target);
     }
-    const auto address = ParseHttpHostText(HttpHostText(target));
+    const auto address = ParseWebTarget(target);
     if (!address) {
         return "(no host)";
     }

@@ -37,6 +37,7 @@ void Nothing(WorkerHarness&) {}
 
 constexpr const char* kConnectWeb80 = "connect web:80";
 constexpr const char* kGetViaProxy = "proxy proxy:3128 GET http://web/x HTTP/1.1";
+constexpr const char* kTunnelViaProxy = "proxy proxy:3128 CONNECT web:443 HTTP/1.1";
 
 const std::vector<OutcomeCase>& Cases()
 {
@@ -158,6 +159,68 @@ const std::vector<OutcomeCase>& Cases()
          {kGetViaProxy}},
         {"proxy stays silent", "http://web/x", "proxy:3128", Nothing, false, {kGetViaProxy}},
         {"proxy port out of range: no traffic", "http://web/x", "proxy:0", Nothing, false, {}},
+        {"secure address: a plain connect to port 443",
+         "HTTPS://web/x",
+         "",
+         WebAnswers("web", FakeProber::Connected()),
+         true,
+         {"connect web:443"}},
+        {"secure address with its own port",
+         "https://web:8443",
+         "",
+         Nothing,
+         false,
+         {"connect web:8443"}},
+        {"tunnel opened",
+         "https://web/x",
+         "proxy:3128",
+         WebAnswers("proxy", FakeProber::ProxyStatus(200)),
+         true,
+         {kTunnelViaProxy}},
+        {"tunnel opened with another 2xx",
+         "https://web/x",
+         "proxy:3128",
+         WebAnswers("proxy", FakeProber::ProxyStatus(204)),
+         true,
+         {kTunnelViaProxy}},
+        // Unlike a GET, any answer but 2xx means there is no way through.
+        {"tunnel refused with 403",
+         "https://web/x",
+         "proxy:3128",
+         WebAnswers("proxy", FakeProber::ProxyStatus(403)),
+         false,
+         {kTunnelViaProxy}},
+        {"tunnel refused with 404",
+         "https://web/x",
+         "proxy:3128",
+         WebAnswers("proxy", FakeProber::ProxyStatus(404)),
+         false,
+         {kTunnelViaProxy}},
+        {"tunnel answer 302",
+         "https://web/x",
+         "proxy:3128",
+         WebAnswers("proxy", FakeProber::ProxyStatus(302)),
+         false,
+         {kTunnelViaProxy}},
+        {"IPv6 echo target",
+         "2001:db8::7",
+         "",
+         EchoAnswers("2001:db8::7", ReplyKind::EchoReply, "2001:db8::7", 64),
+         true,
+         {"echo 2001:db8::7"}},
+        {"bracketed IPv6 echo target", "[2001:db8::7]", "", Nothing, false, {"echo 2001:db8::7"}},
+        {"web address on an IPv6 host",
+         "https://[2001:db8::7]:8443/",
+         "",
+         WebAnswers("2001:db8::7", FakeProber::Connected()),
+         true,
+         {"connect 2001:db8::7:8443"}},
+        {"tunnel to an IPv6 host through an IPv6 proxy",
+         "https://[2001:db8::7]/",
+         "[2001:db8::1]:3128",
+         WebAnswers("2001:db8::1", FakeProber::ProxyStatus(200)),
+         true,
+         {"proxy 2001:db8::1:3128 CONNECT [2001:db8::7]:443 HTTP/1.1"}},
         {"proxy port that is no number: checked directly",
          "http://web",
          "proxy:31x8",
@@ -187,6 +250,42 @@ TEST(CheckHostsOutcome, ProbeOutcomeDecidesTheStateOfEachKind)
             EXPECT_EQ(h.prober.Calls(), c.calls);
         }
     }
+}
+
+// A malformed IPv6 address is never sent anywhere; the entry is Down and the
+// detail says what is wrong with it.
+TEST(CheckHostsOutcome, MalformedIpv6AddressesTellWhy)
+{
+    std::vector<std::string> seen;
+    WorkerHarness h([&seen](const ProbeOutcome& o) {
+        seen.push_back(std::string(o.target) + (o.reachable ? " up: " : " down: ") + o.detail);
+    });
+    for (const auto& [target, proxy] : std::vector<std::pair<std::string, std::string>>{
+             {"::g", ""},
+             {"[::1", ""},
+             {"fe80::1%eth0", ""},
+             {"//2001:db8::7::1", ""},
+             {"http://[::1", ""},
+             {"https://[::1]:65536/", ""},
+             {"https://web/", "[2001:db8::1:3128"},
+             {"http://web/", "[2001:db8::zz]:3128"},
+         }) {
+        h.Add(target, proxy, HostState::Up);
+    }
+    h.RunCycle();
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "::g down: Invalid IPv6 address \"::g\"",
+                        "[::1 down: Missing \"]\" in \"[::1\"",
+                        "fe80::1%eth0 down: Zone index not allowed in \"fe80::1%eth0\"",
+                        "//2001:db8::7::1 down: Invalid IPv6 address \"2001:db8::7::1\"",
+                        "http://[::1 down: No host and port in \"[::1\" (an IPv6 address stands in "
+                        "brackets, without a zone)",
+                        "https://[::1]:65536/ down: No host and port in \"[::1]:65536/\" (an IPv6 "
+                        "address stands in brackets, without a zone)",
+                        "https://web/ down: Proxy: Missing \"]\" in \"[2001:db8::1\"",
+                        "http://web/ down: Proxy: Invalid IPv6 address \"2001:db8::zz\"",
+                    }));
+    EXPECT_TRUE(h.prober.Calls().empty());
 }
 
 TEST(CheckHostsOutcome, ProbeHookTellsTheOutcomeAndTheProbesText)

@@ -346,7 +346,7 @@ void ProbeEngine::Exchange(std::size_t entry)
         tcp.Advance();
         if (tcp.Now() == TcpExchange::Step::Done) {
             ProbeAnswer answer;
-            answer.proxyStatus = probe->job.kind == ProbeKind::Proxy ? tcp.StatusCode() : 0;
+            answer.proxyStatus = probe->job.kind == ProbeKind::Connect ? 0 : tcp.StatusCode();
             Finish(entry, std::move(answer));
             return;
         }

@@ -66,9 +66,13 @@ TEST_F(DirectCheckTest, HostTextWithPortAndPathReachesThatHostAndPort)
 {
     const TcpListener onItsPort("127.0.0.5");
     const TcpListener onPort80("127.0.0.6", 80);
+    const TcpListener onPort443("127.0.0.1", 443);
     const std::pair<std::string, const TcpListener*> cases[] = {
         {"HTTP://127.0.0.5:" + std::to_string(onItsPort.Port()) + "/status?full=1", &onItsPort},
         {"http://127.0.0.6/index.html", &onPort80},
+        // A secure address is only connected to: no TLS handshake is needed.
+        {"https://127.0.0.1/login", &onPort443},
+        {"HTTPS://127.0.0.5:" + std::to_string(onItsPort.Port()), &onItsPort},
     };
     for (const auto& [target, listener] : cases) {
         const ProbePlan plan = PlanProbe(target, "");
