@@ -161,6 +161,30 @@ TEST_F(ProxyCheckTest, TunnelRequestAndItsAnswer)
     }
 }
 
+// An IPv6 proxy, written in brackets, asked for an IPv6 host: both in
+// brackets wherever they stand before a port.
+TEST_F(ProxyCheckTest, Ipv6ProxyAndHost)
+{
+    FakeProxy proxy({"HTTP/1.1 200 OK\r\n\r\n", Then::Close}, "::1");
+    const std::string via = "[::1]:" + std::to_string(proxy.Port());
+
+    const auto answers = test::RunProbes(engine, {ViaProxy("https://[2001:db8::7]:8443/", via),
+                                                  ViaProxy("http://[2001:db8::7]/a", via)});
+
+    EXPECT_EQ(Told(answers[0]), "status 200");
+    EXPECT_EQ(Told(answers[1]), "status 200");
+    auto requests = proxy.Requests(2, 3000);
+    std::sort(requests.begin(), requests.end());
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0], "CONNECT [2001:db8::7]:8443 HTTP/1.1\r\n"
+                           "Host: [2001:db8::7]:8443\r\n"
+                           "\r\n");
+    EXPECT_EQ(requests[1].substr(0, requests[1].find("\r\nAccept")),
+              "GET http://[2001:db8::7]/a HTTP/1.1\r\n"
+              "Content-Type: text/html\r\n"
+              "Host: [2001:db8::7]");
+}
+
 TEST_F(ProxyCheckTest, UnusableProxyOrHostTextFails)
 {
     const test::TcpListener listener;
