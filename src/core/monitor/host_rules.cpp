@@ -27,6 +27,17 @@ bool StartsWithAnyCase(std::string_view text, std::string_view lowerPrefix)
     return true;
 }
 
+// A port of a web address: a decimal number from 1 to 65535.
+std::optional<std::uint16_t> ParsePort(std::string_view text)
+{
+    unsigned port = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (ec != std::errc{} || end != text.data() + text.size() || port == 0 || port > 65535) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(port);
+}
+
 } // namespace
 
 bool IsSecureWebTarget(std::string_view target)
@@ -105,17 +116,46 @@ std::optional<HttpAddress> ParseHttpHostText(std::string_view hostText, std::uin
         address.host = std::string(authority);
     }
     if (portPart.size() > 1) {
-        const std::string_view portText = portPart.substr(1);
-        unsigned port = 0;
-        const auto [end, ec] =
-            std::from_chars(portText.data(), portText.data() + portText.size(), port);
-        if (ec != std::errc{} || end != portText.data() + portText.size() || port == 0 ||
-            port > 65535) {
+        const auto port = ParsePort(portPart.substr(1));
+        if (!port) {
             return std::nullopt;
         }
-        address.port = static_cast<std::uint16_t>(port);
+        address.port = *port;
     }
     return address;
+}
+
+std::string WebAddressProblem(std::string_view target)
+{
+    const std::string hostText = HttpHostText(target);
+    std::string_view authority =
+        std::string_view(hostText).substr(0, hostText.find_first_of("/?#"));
+    if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
+        authority.remove_prefix(at + 1);
+    }
+    std::string_view portText;
+    if (authority.starts_with('[')) {
+        const std::size_t close = authority.find(']');
+        if (close == std::string_view::npos) {
+            return Ipv6Problem(authority);
+        }
+        if (std::string problem = Ipv6Problem(authority.substr(0, close + 1)); !problem.empty()) {
+            return problem;
+        }
+        portText = authority.substr(close + 1);
+        if (!portText.empty() && !portText.starts_with(':')) {
+            return "Nothing but a port may follow \"" +
+                   std::string(authority.substr(0, close + 1)) + "\"";
+        }
+    } else if (std::count(authority.begin(), authority.end(), ':') > 1) {
+        return "An IPv6 address stands in brackets: \"" + std::string(authority) + "\"";
+    } else if (const std::size_t colon = authority.find(':'); colon != std::string_view::npos) {
+        portText = authority.substr(colon);
+    }
+    if (portText.size() > 1 && !ParsePort(portText.substr(1))) {
+        return "Invalid port \"" + std::string(portText.substr(1)) + "\"";
+    }
+    return {};
 }
 
 std::optional<HttpAddress> ParseWebTarget(std::string_view target)

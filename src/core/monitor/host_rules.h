@@ -41,6 +41,12 @@ struct HttpAddress {
 std::optional<HttpAddress> ParseHttpHostText(std::string_view hostText,
                                              std::uint16_t defaultPort = kHttpPort);
 
+// Why a web entry's host or port is unusable, when it is written as an IPv6
+// address or carries a port: a malformed IPv6 address, one without its
+// brackets, or a port that is no number from 1 to 65535. Empty otherwise,
+// other faults included, which the probe reports when it runs.
+std::string WebAddressProblem(std::string_view target);
+
 // The address of a web entry's target, with its scheme's default port.
 std::optional<HttpAddress> ParseWebTarget(std::string_view target);
 

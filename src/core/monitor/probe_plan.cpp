@@ -1,7 +1,5 @@
 #include "core/monitor/probe_plan.h"
 
-#include <algorithm>
-
 #include "core/monitor/host_rules.h"
 #include "core/monitor/http/proxy_request.h"
 #include "core/monitor/net/ipv6_literal.h"
@@ -43,13 +41,6 @@ ProbePlan ViaProxy(std::string_view target, const ProxySplit& proxy)
     return ProbePlan{std::move(job), {}};
 }
 
-// A web address whose host was meant to be an IPv6 address.
-bool MeantIpv6(std::string_view hostText)
-{
-    const std::string_view authority = hostText.substr(0, hostText.find_first_of("/?#"));
-    return authority.starts_with('[') || std::count(authority.begin(), authority.end(), ':') > 1;
-}
-
 } // namespace
 
 ProbePlan PlanProbe(std::string_view target, std::string_view proxy)
@@ -76,10 +67,9 @@ ProbePlan PlanProbe(std::string_view target, std::string_view proxy)
     }
     const std::optional<HttpAddress> address = ParseWebTarget(target);
     if (!address) {
-        return Failure("No host and port in \"" + HttpHostText(target) + "\"" +
-                       (MeantIpv6(HttpHostText(target))
-                            ? " (an IPv6 address stands in brackets, without a zone)"
-                            : ""));
+        const std::string problem = WebAddressProblem(target);
+        return Failure(problem.empty() ? "No host and port in \"" + HttpHostText(target) + "\""
+                                       : problem);
     }
     return ProbePlan{ProbeJob{ProbeKind::Connect, address->host, address->port, {}}, {}};
 }

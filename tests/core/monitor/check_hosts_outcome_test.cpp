@@ -267,6 +267,8 @@ TEST(CheckHostsOutcome, MalformedIpv6AddressesTellWhy)
              {"//2001:db8::7::1", ""},
              {"http://[::1", ""},
              {"https://[::1]:65536/", ""},
+             {"http://2001:db8::7/", ""},
+             {"http://[fe80::1%25eth0]/", ""},
              {"https://web/", "[2001:db8::1:3128"},
              {"http://web/", "[2001:db8::zz]:3128"},
          }) {
@@ -278,10 +280,12 @@ TEST(CheckHostsOutcome, MalformedIpv6AddressesTellWhy)
                         "[::1 down: Missing \"]\" in \"[::1\"",
                         "fe80::1%eth0 down: Zone index not allowed in \"fe80::1%eth0\"",
                         "//2001:db8::7::1 down: Invalid IPv6 address \"2001:db8::7::1\"",
-                        "http://[::1 down: No host and port in \"[::1\" (an IPv6 address stands in "
-                        "brackets, without a zone)",
-                        "https://[::1]:65536/ down: No host and port in \"[::1]:65536/\" (an IPv6 "
-                        "address stands in brackets, without a zone)",
+                        "http://[::1 down: Missing \"]\" in \"[::1\"",
+                        "https://[::1]:65536/ down: Invalid port \"65536\"",
+                        "http://2001:db8::7/ down: An IPv6 address stands in brackets: "
+                        "\"2001:db8::7\"",
+                        "http://[fe80::1%25eth0]/ down: Zone index not allowed in "
+                        "\"[fe80::1%25eth0]\"",
                         "https://web/ down: Proxy: Missing \"]\" in \"[2001:db8::1\"",
                         "http://web/ down: Proxy: Invalid IPv6 address \"2001:db8::zz\"",
                     }));

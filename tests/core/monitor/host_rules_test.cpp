@@ -148,6 +148,32 @@ TEST(HttpAddressRule, BracketedIpv6Host)
     EXPECT_EQ(HostAndPort(*ParseWebTarget("https://[2001:db8::7]")), "[2001:db8::7]:443");
 }
 
+// What the settings dialog refuses in a web address, and the detail of an
+// entry that has it anyway; other faults stay the probe's to report.
+TEST(HttpAddressRule, ProblemsOfIpv6HostsAndPorts)
+{
+    struct Case {
+        const char* target;
+        const char* problem;
+    };
+    for (const Case& c : {
+             Case{"http://[2001:db8::7]:8080/", ""},
+             Case{"https://web:443/", ""},
+             Case{"http://", ""},
+             Case{"http://web:/", ""},
+             Case{"http://[::1", "Missing \"]\" in \"[::1\""},
+             Case{"https://[::g]/", "Invalid IPv6 address \"[::g]\""},
+             Case{"http://[fe80::1%eth0]/", "Zone index not allowed in \"[fe80::1%eth0]\""},
+             Case{"http://[::1]x/", "Nothing but a port may follow \"[::1]\""},
+             Case{"http://::1/", "An IPv6 address stands in brackets: \"::1\""},
+             Case{"https://[::1]:65536", "Invalid port \"65536\""},
+             Case{"http://u:p@web:0/", "Invalid port \"0\""},
+             Case{"http://web:8o/", "Invalid port \"8o\""},
+         }) {
+        EXPECT_EQ(WebAddressProblem(c.target), c.problem) << c.target;
+    }
+}
+
 TEST(ProxyRule, BracketedIpv6Server)
 {
     struct Case {
