@@ -8,7 +8,6 @@ namespace {
 constexpr std::size_t kIpv6HeaderSize = 40;
 constexpr std::size_t kIcmpHeaderSize = 8;
 constexpr std::uint8_t kNextHeaderIcmpv6 = 58;
-constexpr std::uint8_t kPayloadFill = 0x45;
 
 constexpr std::uint8_t kTypeUnreachable = 1;
 constexpr std::uint8_t kTypeTimeExceeded = 3;
