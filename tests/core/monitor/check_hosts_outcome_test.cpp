@@ -256,39 +256,34 @@ TEST(CheckHostsOutcome, ProbeOutcomeDecidesTheStateOfEachKind)
 // detail says what is wrong with it.
 TEST(CheckHostsOutcome, MalformedIpv6AddressesTellWhy)
 {
+    const struct {
+        const char* target;
+        const char* proxy;
+        const char* detail;
+    } cases[] = {
+        {"::g", "", R"(Invalid IPv6 address "::g")"},
+        {"[::1", "", R"(Missing "]" in "[::1")"},
+        {"fe80::1%eth0", "", R"(Zone index not allowed in "fe80::1%eth0")"},
+        {"//2001:db8::7::1", "", R"(Invalid IPv6 address "2001:db8::7::1")"},
+        {"http://[::1", "", R"(Missing "]" in "[::1")"},
+        {"https://[::1]:65536/", "", R"(Invalid port "65536")"},
+        {"http://2001:db8::7/", "", R"(An IPv6 address stands in brackets: "2001:db8::7")"},
+        {"http://[fe80::1%25eth0]/", "", R"(Zone index not allowed in "[fe80::1%25eth0]")"},
+        {"https://web/", "[2001:db8::1:3128", R"(Proxy: Missing "]" in "[2001:db8::1")"},
+        {"http://web/", "[2001:db8::zz]:3128", R"(Proxy: Invalid IPv6 address "2001:db8::zz")"},
+    };
     std::vector<std::string> seen;
     WorkerHarness h([&seen](const ProbeOutcome& o) {
         seen.push_back(std::string(o.target) + (o.reachable ? " up: " : " down: ") + o.detail);
     });
-    for (const auto& [target, proxy] : std::vector<std::pair<std::string, std::string>>{
-             {"::g", ""},
-             {"[::1", ""},
-             {"fe80::1%eth0", ""},
-             {"//2001:db8::7::1", ""},
-             {"http://[::1", ""},
-             {"https://[::1]:65536/", ""},
-             {"http://2001:db8::7/", ""},
-             {"http://[fe80::1%25eth0]/", ""},
-             {"https://web/", "[2001:db8::1:3128"},
-             {"http://web/", "[2001:db8::zz]:3128"},
-         }) {
-        h.Add(target, proxy, HostState::Up);
+    for (const auto& c : cases) {
+        h.Add(c.target, c.proxy, HostState::Up);
     }
     h.RunCycle();
-    EXPECT_EQ(seen, (std::vector<std::string>{
-                        "::g down: Invalid IPv6 address \"::g\"",
-                        "[::1 down: Missing \"]\" in \"[::1\"",
-                        "fe80::1%eth0 down: Zone index not allowed in \"fe80::1%eth0\"",
-                        "//2001:db8::7::1 down: Invalid IPv6 address \"2001:db8::7::1\"",
-                        "http://[::1 down: Missing \"]\" in \"[::1\"",
-                        "https://[::1]:65536/ down: Invalid port \"65536\"",
-                        "http://2001:db8::7/ down: An IPv6 address stands in brackets: "
-                        "\"2001:db8::7\"",
-                        "http://[fe80::1%25eth0]/ down: Zone index not allowed in "
-                        "\"[fe80::1%25eth0]\"",
-                        "https://web/ down: Proxy: Missing \"]\" in \"[2001:db8::1\"",
-                        "http://web/ down: Proxy: Invalid IPv6 address \"2001:db8::zz\"",
-                    }));
+    ASSERT_EQ(seen.size(), std::size(cases));
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i], std::string(cases[i].target) + " down: " + cases[i].detail);
+    }
     EXPECT_TRUE(h.prober.Calls().empty());
 }
 

@@ -161,7 +161,7 @@ TEST(HttpAddressRule, ProblemsOfIpv6HostsAndPorts)
              Case{"https://web:443/", ""},
              Case{"http://", ""},
              Case{"http://web:/", ""},
-             Case{"http://[::1", "Missing \"]\" in \"[::1\""},
+             Case{"http://[::1", R"(Missing "]" in "[::1")"},
              Case{"https://[::g]/", "Invalid IPv6 address \"[::g]\""},
              Case{"http://[fe80::1%eth0]/", "Zone index not allowed in \"[fe80::1%eth0]\""},
              Case{"http://[::1]x/", "Nothing but a port may follow \"[::1]\""},

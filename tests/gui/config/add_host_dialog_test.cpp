@@ -326,13 +326,13 @@ TEST_F(AddHostDialog, OkRefusesMalformedIpv6AddressesAndPorts)
         const char* message; // nullptr: taken
     } cases[] = {
         {HostEntryMode::AddIP, "::g", "Invalid IPv6 address \"::g\""},
-        {HostEntryMode::AddIP, "[::1", "Missing \"]\" in \"[::1\""},
+        {HostEntryMode::AddIP, "[::1", R"(Missing "]" in "[::1")"},
         {HostEntryMode::AddIP, "fe80::1%eth0", "Zone index not allowed in \"fe80::1%eth0\""},
         {HostEntryMode::AddIP, "printer", "Invalid IPv6 address \"printer\""},
         {HostEntryMode::AddIP, "2001:db8::7", nullptr},
         {HostEntryMode::AddIP, "", nullptr},
         {HostEntryMode::AddHTTP, "http://[::1]:65536/", "Invalid port \"65536\""},
-        {HostEntryMode::AddHTTP, "https://[::1/", "Missing \"]\" in \"[::1\""},
+        {HostEntryMode::AddHTTP, "https://[::1/", R"(Missing "]" in "[::1")"},
         {HostEntryMode::AddHTTP, "https://[2001:db8::7]:8443/", nullptr},
         {HostEntryMode::AddHTTP, "http://", nullptr},
         {HostEntryMode::AddLAN, "\\\\[::1", nullptr},

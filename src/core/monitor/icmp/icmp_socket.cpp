@@ -176,7 +176,7 @@ IcmpSocket IcmpSocket::Open(int family)
         if (family == AF_INET6) {
             EnableOption(raw.Get(), IPPROTO_IPV6, IPV6_RECVHOPLIMIT);
         }
-        return IcmpSocket(std::move(raw), family, Kind::Raw);
+        return {std::move(raw), family, Kind::Raw};
     }
     // The unprivileged ICMP datagram socket fails with EACCES when the
     // process's group is outside net.ipv4.ping_group_range (by default no
@@ -200,7 +200,7 @@ IcmpSocket IcmpSocket::Open(int family)
         EnableOption(datagram.Get(), IPPROTO_IP, IP_RECVTTL);
         EnableOption(datagram.Get(), IPPROTO_IP, IP_RECVERR);
     }
-    return IcmpSocket(std::move(datagram), family, Kind::Datagram);
+    return {std::move(datagram), family, Kind::Datagram};
 }
 
 void IcmpSocket::SetTtl(int ttl) const

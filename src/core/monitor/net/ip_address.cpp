@@ -9,7 +9,7 @@
 
 namespace pelmora {
 
-IpAddress::IpAddress(in_addr address) : family(AF_INET), v4(address) {}
+IpAddress::IpAddress(in_addr address) : v4(address) {}
 
 IpAddress::IpAddress(in6_addr address) : family(AF_INET6), v6(address) {}
 

@@ -32,7 +32,7 @@ std::string Ipv6Problem(std::string_view text)
     std::string_view bare = text;
     if (bare.starts_with('[')) {
         if (!bare.ends_with(']')) {
-            return "Missing \"]\" in \"" + std::string(text) + "\"";
+            return R"(Missing "]" in ")" + std::string(text) + '"';
         }
         bare = bare.substr(1, bare.size() - 2);
     }

@@ -29,7 +29,7 @@ constexpr const char* kRouter = "2001:db8:0:1::fe";
 
 Bytes DataOf(const Bytes& icmp)
 {
-    return Bytes(icmp.begin() + 8, icmp.end());
+    return {icmp.begin() + 8, icmp.end()};
 }
 
 std::uint16_t IdentifierOf(const Bytes& icmp)
