@@ -24,7 +24,7 @@ std::string ProbedName(const std::string& target, HostKind kind)
     if (!address) {
         return "(no host)";
     }
-    return address->host + ":" + std::to_string(address->port);
+    return HostAndPort(*address);
 }
 
 std::string ProxyText(const HostEntry& entry, HostKind kind)
