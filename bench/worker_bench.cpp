@@ -43,7 +43,8 @@ public:
                 answer.failure = "Socket Error # 10061\r\nConnection refused.";
             }
             break;
-        case ProbeKind::Proxy: answer.proxyStatus = up ? 200 : 502; break;
+        case ProbeKind::Proxy:
+        case ProbeKind::Tunnel: answer.proxyStatus = up ? 200 : 502; break;
         }
     }
     std::optional<ProbeAnswer> WaitNext(const StopSignal&) override

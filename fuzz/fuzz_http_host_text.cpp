@@ -1,6 +1,9 @@
 // Targets and proxy texts come from a hand-edited settings file: the host,
 // port and path split, the proxy split and the request built from them must
 // hold for any text, and no request may carry a line break of the target's.
+// A proxy text that splits joins back into one that splits the same, IPv6
+// servers in brackets included.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,9 +17,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     static_cast<void>(pelmora::KindOf(text));
     static_cast<void>(pelmora::IcmpProbeName(text));
-    static_cast<void>(pelmora::SplitProxy(text));
-    const std::string hostText = pelmora::HttpHostText(text);
-    const auto address = pelmora::ParseHttpHostText(hostText);
+    if (const auto proxy = pelmora::SplitProxy(text)) {
+        const auto again = pelmora::SplitProxy(pelmora::JoinProxy(proxy->server, proxy->port));
+        if (!again || again->server != proxy->server || again->port != proxy->port) {
+            __builtin_trap();
+        }
+    }
+    const auto address = pelmora::ParseWebTarget(text);
     if (!address) {
         return 0;
     }
@@ -36,6 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ++lines;
         }
         if (lines != 6) {
+            __builtin_trap();
+        }
+        const std::string tunnel = pelmora::ConnectRequest(*address);
+        if (tunnel.find("\r\n\r\n") + 4 != tunnel.size() ||
+            std::count(tunnel.begin(), tunnel.end(), '\n') != 3) {
             __builtin_trap();
         }
     } catch (const std::exception&) {

@@ -7,8 +7,8 @@
 
 namespace pelmora::test {
 
-FakeProxy::FakeProxy(ProxyBehaviour behaviour)
-    : behaviour_(std::move(behaviour)), thread_([this] { Serve(); })
+FakeProxy::FakeProxy(ProxyBehaviour behaviour, const std::string& address)
+    : listener_(address), behaviour_(std::move(behaviour)), thread_([this] { Serve(); })
 {
 }
 

@@ -25,7 +25,7 @@ struct ProxyBehaviour {
 // of its own and records the request heads it received.
 class FakeProxy {
 public:
-    explicit FakeProxy(ProxyBehaviour behaviour);
+    explicit FakeProxy(ProxyBehaviour behaviour, const std::string& address = "127.0.0.1");
     FakeProxy(const FakeProxy&) = delete;
     FakeProxy& operator=(const FakeProxy&) = delete;
     ~FakeProxy();

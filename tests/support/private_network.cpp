@@ -67,6 +67,16 @@ void AddSilentTestNetAddress()
     Ip("neigh replace 192.0.2.2 lladdr 02:00:5e:00:02:02 dev pelv0 nud permanent");
 }
 
+void AddSilentTestNet6Address()
+{
+    Ip("link add pelv6a type veth peer name pelv6b");
+    // No duplicate address detection, so the address is usable at once.
+    Ip("-6 addr add 2001:db8::1/64 dev pelv6a nodad");
+    Ip("link set pelv6a up");
+    Ip("link set pelv6b up");
+    Ip("-6 neigh replace 2001:db8::2 lladdr 02:00:5e:00:02:06 dev pelv6a nud permanent");
+}
+
 void PrivateNetworkTest::SetUp()
 {
     std::string whyNot;

@@ -26,6 +26,11 @@ void SetNetSysctl(const std::string& key, const std::string& value);
 constexpr const char* kSilentAddress = "192.0.2.2";
 void AddSilentTestNetAddress();
 
+// The same for IPv6 in the documentation range: 2001:db8::1 on the veth
+// link, 2001:db8::2 a permanent neighbour that never answers.
+constexpr const char* kSilentAddress6 = "2001:db8::2";
+void AddSilentTestNet6Address();
+
 // Base fixture: every test starts in a fresh private network, or is skipped
 // with the reason.
 class PrivateNetworkTest : public ::testing::Test {

@@ -10,19 +10,25 @@
 namespace pelmora::test {
 
 TcpListener::TcpListener(const std::string& address, std::uint16_t port)
-    : socket_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
 {
+    const bool v6 = address.find(':') != std::string::npos;
+    socket_ = UniqueFd(::socket(v6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_port = htons(port);
-    socklen_t size = sizeof local;
-    if (!socket_.Valid() || ::inet_pton(AF_INET, address.c_str(), &local.sin_addr) != 1 ||
-        ::bind(socket_.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 ||
+    sockaddr_in6 local6{};
+    local6.sin6_family = AF_INET6;
+    local6.sin6_port = htons(port);
+    auto* bound = v6 ? reinterpret_cast<sockaddr*>(&local6) : reinterpret_cast<sockaddr*>(&local);
+    socklen_t size = v6 ? sizeof local6 : sizeof local;
+    const int parsed = v6 ? ::inet_pton(AF_INET6, address.c_str(), &local6.sin6_addr)
+                          : ::inet_pton(AF_INET, address.c_str(), &local.sin_addr);
+    if (!socket_.Valid() || parsed != 1 || ::bind(socket_.Get(), bound, size) != 0 ||
         ::listen(socket_.Get(), SOMAXCONN) != 0 ||
-        ::getsockname(socket_.Get(), reinterpret_cast<sockaddr*>(&local), &size) != 0) {
+        ::getsockname(socket_.Get(), bound, &size) != 0) {
         throw std::runtime_error("cannot listen on " + address);
     }
-    port_ = ntohs(local.sin_port);
+    port_ = ntohs(v6 ? local6.sin6_port : local.sin_port);
 }
 
 bool TcpListener::HasPendingConnection(int waitMs) const

@@ -7,8 +7,9 @@
 
 namespace pelmora::test {
 
-// A listening TCP socket, on a port the system picks unless one is given,
-// for probes to connect to. Connections wait in its queue until the test accepts them.
+// A listening TCP socket on an IPv4 or IPv6 address, on a port the system
+// picks unless one is given, for probes to connect to. Connections wait in its queue until the test
+// accepts them.
 class TcpListener {
 public:
     explicit TcpListener(const std::string& address = "127.0.0.1", std::uint16_t port = 0);

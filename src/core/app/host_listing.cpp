@@ -20,11 +20,11 @@ std::string ProbedName(const std::string& target, HostKind kind)
     if (kind != HostKind::HTTP) {
         return IcmpProbeName(target);
     }
-    const auto address = ParseHttpHostText(HttpHostText(target));
+    const auto address = ParseWebTarget(target);
     if (!address) {
         return "(no host)";
     }
-    return address->host + ":" + std::to_string(address->port);
+    return HostAndPort(*address);
 }
 
 std::string ProxyText(const HostEntry& entry, HostKind kind)

@@ -51,7 +51,7 @@ bool IsNamedServer(std::string_view server)
 
 std::string ProxyFieldText(const TProxyRecord& proxy)
 {
-    if (IsNamedServer(proxy.Server)) {
+    if (IsNamedServer(proxy.Server) || proxy.Server.find(':') != std::string::npos) {
         return ProxyText(proxy);
     }
     std::string port = std::to_string(proxy.Port);
@@ -61,10 +61,17 @@ std::string ProxyFieldText(const TProxyRecord& proxy)
 
 TProxyRecord ParseProxyField(std::string_view fieldText)
 {
+    const std::string_view trimmed = TrimBlanks(fieldText);
+    const std::size_t close = trimmed.find(']');
     const std::size_t colon = fieldText.find(':');
     TProxyRecord proxy;
     std::string_view portPart = fieldText;
-    if (colon != std::string_view::npos) {
+    if (trimmed.starts_with('[') && close != std::string_view::npos) {
+        // An IPv6 server, kept as typed between its brackets; the port is
+        // the digits after them.
+        proxy.Server = std::string(TrimBlanks(trimmed.substr(1, close - 1)));
+        portPart = trimmed.substr(close + 1);
+    } else if (colon != std::string_view::npos) {
         const std::string_view serverPart = fieldText.substr(0, colon);
         proxy.Server = IsNamedServer(serverPart) ? std::string(TrimBlanks(serverPart))
                                                  : KeepDigitsAndDots(serverPart);

@@ -21,13 +21,15 @@ bool IsNamedServer(std::string_view server);
 
 // What the host entry dialog's proxy field shows for a proxy. An IPv4 server
 // is padded to the IP field's form and the port to five digits
-// ("010.000.000.001:03128"); a named server shows as "name:port".
+// ("010.000.000.001:03128"); a named server shows as "name:port", an IPv6
+// one as "[address]:port".
 std::string ProxyFieldText(const TProxyRecord& proxy);
 
 // The proxy a confirmed proxy field gives. The server is the digits and
 // dots before the first ":" (none without a ":"), or, when that part names a
-// host, the name without surrounding blanks. The port is the digits after
-// the ":" (all digits of the text without one), kept in 16 bits. Throws
+// host, the name without surrounding blanks; a field that starts with "["
+// has the IPv6 server between the brackets. The port is the digits after
+// the ":" or "]" (all digits of the text without one), kept in 16 bits. Throws
 // InvalidIntegerError when they are no number up to 2147483647.
 TProxyRecord ParseProxyField(std::string_view fieldText);
 

@@ -278,6 +278,10 @@ void TCheckHosts::Judge(const ProbeAnswer& answer, Check& check)
         check.reachable = !ProxyFailed(answer.proxyStatus);
         check.detail = "Proxy answered " + std::to_string(answer.proxyStatus);
         break;
+    case ProbeKind::Tunnel:
+        check.reachable = answer.proxyStatus >= 200 && answer.proxyStatus <= 299;
+        check.detail = "Proxy answered " + std::to_string(answer.proxyStatus);
+        break;
     }
 }
 

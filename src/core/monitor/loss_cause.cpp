@@ -45,7 +45,8 @@ std::optional<LossCause> ClassifyLoss(ProbeKind kind, const ProbeAnswer& answer)
     switch (kind) {
     case ProbeKind::Echo: break;
     case ProbeKind::Connect: return std::nullopt;
-    case ProbeKind::Proxy: return LossCause{"CauseProxy", std::to_string(answer.proxyStatus)};
+    case ProbeKind::Proxy:
+    case ProbeKind::Tunnel: return LossCause{"CauseProxy", std::to_string(answer.proxyStatus)};
     }
     switch (answer.echo.Status) {
     case ReplyKind::Unreachable: return LossCause{"CauseUnreachable", answer.echo.SourceAddress};

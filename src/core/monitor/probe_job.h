@@ -18,6 +18,9 @@ enum class ProbeKind : std::uint8_t {
     // A TCP connect to a proxy within 3 s, one request, and the status line
     // of the answer with at most 3 s of silence.
     Proxy,
+    // The same exchange with a CONNECT request for a secure web address: only
+    // a 2xx status means the proxy opened the tunnel.
+    Tunnel,
 };
 
 // One probe of a cycle, as the worker asks for it.
@@ -27,7 +30,7 @@ struct ProbeJob {
     // proxy server. Resolved by the rules of ResolveHost.
     std::string host;
     std::uint16_t port = 0;
-    // Proxy only: the request sent once connected.
+    // Proxy and Tunnel only: the request sent once connected.
     std::string request;
 };
 
@@ -39,7 +42,7 @@ struct ProbeAnswer {
     std::optional<std::string> failure;
     // Echo: the reply status, a timeout included.
     TReplyStatus echo;
-    // Proxy: the status code of the answer.
+    // Proxy and Tunnel: the status code of the answer.
     int proxyStatus = 0;
     // Echo: no ICMP socket may be opened for want of permission.
     bool icmpNotPermitted = false;

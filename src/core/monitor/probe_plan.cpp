@@ -2,6 +2,7 @@
 
 #include "core/monitor/host_rules.h"
 #include "core/monitor/http/proxy_request.h"
+#include "core/monitor/net/ipv6_literal.h"
 #include "core/monitor/net/probe_errors.h"
 
 namespace pelmora {
@@ -12,18 +13,24 @@ ProbePlan Failure(std::string text)
     return ProbePlan{std::nullopt, std::move(text)};
 }
 
-ProbePlan ViaProxy(const std::string& hostText, const ProxySplit& proxy)
+ProbePlan ViaProxy(std::string_view target, const ProxySplit& proxy)
 {
-    if (hostText.empty()) {
+    if (HttpHostText(target).empty()) {
         return Failure("Host field is empty");
     }
-    const auto address = ParseHttpHostText(hostText);
+    const auto address = ParseWebTarget(target);
     if (!address) {
         return Failure("Invalid host or port in URL");
     }
-    ProbeJob job{ProbeKind::Proxy, proxy.server, 0, {}};
+    if (LooksLikeIpv6(proxy.server)) {
+        if (std::string problem = Ipv6Problem(proxy.server); !problem.empty()) {
+            return Failure("Proxy: " + problem);
+        }
+    }
+    const bool secure = IsSecureWebTarget(target);
+    ProbeJob job{secure ? ProbeKind::Tunnel : ProbeKind::Proxy, proxy.server, 0, {}};
     try {
-        job.request = ProxyRequest(*address);
+        job.request = secure ? ConnectRequest(*address) : ProxyRequest(*address);
     } catch (const EIdException& error) {
         return Failure(error.what());
     }
@@ -39,18 +46,30 @@ ProbePlan ViaProxy(const std::string& hostText, const ProxySplit& proxy)
 ProbePlan PlanProbe(std::string_view target, std::string_view proxy)
 {
     if (KindOf(target) != HostKind::HTTP) {
-        return ProbePlan{ProbeJob{ProbeKind::Echo, IcmpProbeName(target), 0, {}}, {}};
+        std::string name = IcmpProbeName(target);
+        // A text with a colon or a bracket is no name: it is an IPv6 address,
+        // which must be a whole one, or the entry cannot be checked.
+        if (LooksLikeIpv6(name)) {
+            if (std::string problem = Ipv6Problem(name); !problem.empty()) {
+                return Failure(std::move(problem));
+            }
+            if (name.starts_with('[')) {
+                name = name.substr(1, name.size() - 2);
+            }
+        }
+        return ProbePlan{ProbeJob{ProbeKind::Echo, std::move(name), 0, {}}, {}};
     }
-    const std::string hostText = HttpHostText(target);
     // A proxy text whose port is no number can only come from a hand-edited
     // settings file; such an entry is checked as if it had no proxy.
     const std::optional<ProxySplit> viaProxy = proxy.empty() ? std::nullopt : SplitProxy(proxy);
     if (viaProxy) {
-        return ViaProxy(hostText, *viaProxy);
+        return ViaProxy(target, *viaProxy);
     }
-    const std::optional<HttpAddress> address = ParseHttpHostText(hostText);
+    const std::optional<HttpAddress> address = ParseWebTarget(target);
     if (!address) {
-        return Failure("No host and port in \"" + hostText + "\"");
+        const std::string problem = WebAddressProblem(target);
+        return Failure(problem.empty() ? "No host and port in \"" + HttpHostText(target) + "\""
+                                       : problem);
     }
     return ProbePlan{ProbeJob{ProbeKind::Connect, address->host, address->port, {}}, {}};
 }

@@ -19,7 +19,7 @@ struct ProbePlan {
 // By kind: an IP or LAN entry is pinged under its ICMP probe name; a web
 // entry without proxy text (or with a proxy text whose port is no number) is
 // connected to at its host and port; any other web entry is asked for
-// through its proxy.
+// through its proxy, a secure one with a CONNECT request.
 ProbePlan PlanProbe(std::string_view target, std::string_view proxy);
 
 } // namespace pelmora

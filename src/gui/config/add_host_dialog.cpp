@@ -11,6 +11,9 @@
 #include "core/config/proxy_field.h"
 #include "core/config/trim_blanks.h"
 #include "core/i18n/languages.h"
+#include "core/monitor/host_rules.h"
+#include "core/monitor/net/ipv6_literal.h"
+#include "gui/config/error_box.h"
 #include "gui/config/local_text.h"
 #include "gui/config/mask_edit.h"
 #include "gui/i18n/form_translation.h"
@@ -55,7 +58,7 @@ TfrmAddHost::TfrmAddHost(QWidget* owner)
       btnCancel_(AddButton("btnCancel", QStringLiteral("Cancel"))),
       btnOK_(AddButton("btnOK", QStringLiteral("OK"))), MaskEdit1_(new MaskEdit(this)),
       edHTTP_(new QLineEdit(QStringLiteral("http://"), this)),
-      cbProxy_(new QCheckBox(QStringLiteral("Use proxy"), this)),
+      cbProxy_(new QCheckBox(QStringLiteral("Use proxy"), this)), edIPv6_(new QLineEdit(this)),
       lbHint_(new QLabel(QStringLiteral("Input IP address of new host"), this))
 {
     setObjectName(QStringLiteral("frmAddHost"));
@@ -66,6 +69,9 @@ TfrmAddHost::TfrmAddHost(QWidget* owner)
     edHTTP_->setObjectName(QStringLiteral("edHTTP"));
     cbProxy_->setObjectName(QStringLiteral("cbProxy"));
     cbProxy_->setVisible(false);
+    edIPv6_->setObjectName(QStringLiteral("edIPv6"));
+    edIPv6_->setPlaceholderText(QStringLiteral("IPv6"));
+    edIPv6_->setVisible(false);
 
     // Wide enough for a whole proxy field text in the field's own font.
     const int fieldWidth =
@@ -83,6 +89,7 @@ TfrmAddHost::TfrmAddHost(QWidget* owner)
     layout->addWidget(edHTTP_);
     layout->addWidget(cbProxy_);
     layout->addWidget(MaskEdit1_);
+    layout->addWidget(edIPv6_);
     layout->addStretch(1);
     layout->addLayout(buttons);
 
@@ -106,12 +113,20 @@ void TfrmAddHost::Prepare(HostEntryMode mode, const std::string& lineText,
     MaskEdit1_->setVisible(ipMode || httpMode);
     edHTTP_->setVisible(!ipMode);
     cbProxy_->setVisible(httpMode);
+    edIPv6_->setVisible(ipMode);
+    edIPv6_->clear();
     MaskEdit1_->SetIpRules(ipMode);
 
     switch (mode) {
     case HostEntryMode::AddIP: MaskEdit1_->SetProgramText(QString()); break;
     case HostEntryMode::EditIP:
-        MaskEdit1_->SetProgramText(FromLocal8Bit(PadIpOctets(lineText)));
+        // An IPv6 address goes back to its own field, whatever its form.
+        if (LooksLikeIpv6(lineText)) {
+            MaskEdit1_->SetProgramText(QString());
+            edIPv6_->setText(FromLocal8Bit(lineText));
+        } else {
+            MaskEdit1_->SetProgramText(FromLocal8Bit(PadIpOctets(lineText)));
+        }
         break;
     case HostEntryMode::AddHTTP: edHTTP_->setText(QStringLiteral("http://")); break;
     case HostEntryMode::AddLAN: edHTTP_->setText(QStringLiteral("\\\\")); break;
@@ -134,6 +149,10 @@ void TfrmAddHost::Prepare(HostEntryMode mode, const std::string& lineText,
 std::string TfrmAddHost::ResultText() const
 {
     if (IsIpMode(mode_)) {
+        const std::string v6 = ToLocal8Bit(edIPv6_->text());
+        if (!TrimBlanks(v6).empty()) {
+            return std::string(TrimBlanks(v6));
+        }
         return KeepDigitsAndDots(ToLocal8Bit(MaskEdit1_->RawText()));
     }
     const std::string text = ToLocal8Bit(edHTTP_->text());
@@ -146,6 +165,24 @@ std::optional<TProxyRecord> TfrmAddHost::ProxyResult() const
         return std::nullopt;
     }
     return ParseProxyField(ToLocal8Bit(MaskEdit1_->RawText()));
+}
+
+std::string TfrmAddHost::EntryProblem() const
+{
+    if (IsIpMode(mode_)) {
+        const std::string v6 = ToLocal8Bit(edIPv6_->text());
+        return TrimBlanks(v6).empty() ? std::string() : Ipv6Problem(TrimBlanks(v6));
+    }
+    return IsHttpMode(mode_) ? WebAddressProblem(ResultText()) : std::string();
+}
+
+void TfrmAddHost::accept()
+{
+    if (const std::string problem = EntryProblem(); !problem.empty()) {
+        ShowErrorBox(this, problem);
+        return;
+    }
+    FocusButtonDialog::accept();
 }
 
 void TfrmAddHost::cbProxyClick()

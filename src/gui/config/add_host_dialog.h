@@ -17,10 +17,13 @@ namespace pelmora {
 class MaskEdit;
 
 // The host entry dialog: asks for the target text of one host, an IPv4
-// address in the fixed-position IP field, a web address or a LAN name, and
-// carries a web address's proxy through the edit. It checks nothing; the
-// only input rules are the IP field's. Made for one use by the settings
-// dialog, which prepares it for a mode, runs it and reads it on OK.
+// address in the fixed-position IP field or an IPv6 address in the text
+// field below it, a web address or a LAN name, and carries a web address's
+// proxy through the edit. Besides the IP field's input rules it checks only
+// IPv6 addresses and ports: OK refuses, with a message, a malformed IPv6
+// address and a web address whose IPv6 host or port is unusable. Made for
+// one use by the settings dialog, which prepares it for a mode, runs it and
+// reads it on OK.
 class TfrmAddHost final : public FocusButtonDialog {
     Q_OBJECT
 public:
@@ -33,8 +36,10 @@ public:
 
     HostEntryMode Mode() const { return mode_; }
 
-    // The confirmed target text: the IP field's digits and dots, the web
-    // address as typed, or the LAN name without surrounding blanks.
+    // The confirmed target text: the IPv6 field's address without
+    // surrounding blanks when it holds one, else the IP field's digits and
+    // dots; the web address as typed, or the LAN name without surrounding
+    // blanks.
     std::string ResultText() const;
 
     // The web address modes' proxy: parsed from the proxy field when
@@ -42,8 +47,13 @@ public:
     // no number), none when it is not.
     std::optional<TProxyRecord> ProxyResult() const;
 
+    // Closes the dialog only on an entry it does not refuse.
+    void accept() override;
+
 private:
     void cbProxyClick();
+    // Why the entry cannot be taken; empty when it can.
+    std::string EntryProblem() const;
 
     HostEntryMode mode_ = HostEntryMode::AddIP;
     // Made in tab order.
@@ -52,6 +62,7 @@ private:
     MaskEdit* MaskEdit1_;
     QLineEdit* edHTTP_;
     QCheckBox* cbProxy_;
+    QLineEdit* edIPv6_;
     QLabel* lbHint_;
 };
 

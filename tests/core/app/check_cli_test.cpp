@@ -188,14 +188,16 @@ TEST_F(CheckCli, ListShowsTheHostListAsTheWorkerSeesIt)
                                       "Item1=\\\\pc1\n"
                                       "Item2=HTTP://Server:8080/x proxy.example:3128\n"
                                       "Item3=http://a/ proxy:bad\n"
-                                      "Item4=10.0.0.2 p:1\n");
+                                      "Item4=10.0.0.2 p:1\n"
+                                      "Item5=https://[2001:db8::7]/ [2001:db8::1]:3128\n");
     const auto result = RunChild({kProgram, "--config", config, "--list"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "IP\t10.0.0.1\t10.0.0.1\t-\n"
                           "LAN\t\\\\pc1\tpc1\t-\n"
                           "HTTP\tHTTP://Server:8080/x\tServer:8080\tproxy.example:3128\n"
                           "HTTP\thttp://a/\ta:80\t(invalid port, checked directly) proxy:bad\n"
-                          "IP\t10.0.0.2\t10.0.0.2\t(ignored) p:1\n");
+                          "IP\t10.0.0.2\t10.0.0.2\t(ignored) p:1\n"
+                          "HTTP\thttps://[2001:db8::7]/\t[2001:db8::7]:443\t[2001:db8::1]:3128\n");
 }
 
 TEST_F(CheckCli, BadOptionsAndUnreadableConfigExitTwo)

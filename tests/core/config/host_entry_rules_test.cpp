@@ -61,12 +61,16 @@ TEST(ProxyRecord, SplitsAtTheFirstColonWithThePortInSixteenBits)
         {"10.0.0.1:", std::nullopt},
         {"10.0.0.1:80x", std::nullopt},
         {"10.0.0.1:2147483648", std::nullopt},
+        {"[2001:db8::1]:3128", TProxyRecord{"2001:db8::1", 3128}},
+        {"[::1]:8080", TProxyRecord{"::1", 8080}},
+        {"[::1]8080", std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ProxyRecordFromText(c.text), c.record) << c.text;
     }
     EXPECT_EQ(ProxyText({"010.000.000.001", 3128}), "010.000.000.001:3128");
     EXPECT_EQ(ProxyText({"", 0}), ":0");
+    EXPECT_EQ(ProxyText({"2001:db8::1", 3128}), "[2001:db8::1]:3128");
 }
 
 TEST(ProxyField, AnIpv4ServerIsPaddedAndANamedOneShownAsItIs)
@@ -75,6 +79,8 @@ TEST(ProxyField, AnIpv4ServerIsPaddedAndANamedOneShownAsItIs)
     EXPECT_EQ(ProxyFieldText({"10.0.0.1", 65535}), "010.000.000.001:65535");
     EXPECT_EQ(ProxyFieldText({"", 80}), "000000000000000:00080");
     EXPECT_EQ(ProxyFieldText({"proxy.example.net", 8080}), "proxy.example.net:8080");
+    EXPECT_EQ(ProxyFieldText({"::1", 3128}), "[::1]:3128");
+    EXPECT_EQ(ProxyFieldText({"2001:db8::1", 80}), "[2001:db8::1]:80");
 }
 
 TEST(ProxyField, ParseKeepsDigitsAndDotsOrANameAndSixteenBitsOfThePort)
@@ -92,6 +98,8 @@ TEST(ProxyField, ParseKeepsDigitsAndDotsOrANameAndSixteenBitsOfThePort)
         {"10.0.0.1", {"", 10001}},
         {" proxy.example.net :8080", {"proxy.example.net", 8080}},
         {"proxy-1:3128", {"proxy-1", 3128}},
+        {"[2001:db8::1]:3128", {"2001:db8::1", 3128}},
+        {" [ ::1 ]:03128", {"::1", 3128}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ParseProxyField(c.field), c.record) << c.field;

@@ -39,6 +39,7 @@ void Nothing(WorkerHarness&) {}
 
 constexpr const char* kConnectWeb80 = "connect web:80";
 constexpr const char* kGetViaProxy = "proxy proxy:3128 GET http://web/x HTTP/1.1";
+constexpr const char* kTunnelViaProxy = "proxy proxy:3128 CONNECT web:443 HTTP/1.1";
 
 const std::vector<OutcomeCase>& Cases()
 {
@@ -196,6 +197,68 @@ const std::vector<OutcomeCase>& Cases()
          {kGetViaProxy}},
         {"proxy stays silent", "http://web/x", "proxy:3128", Nothing, false, {kGetViaProxy}},
         {"proxy port out of range: no traffic", "http://web/x", "proxy:0", Nothing, false, {}},
+        {"secure address: a plain connect to port 443",
+         "HTTPS://web/x",
+         "",
+         WebAnswers("web", FakeProber::Connected()),
+         true,
+         {"connect web:443"}},
+        {"secure address with its own port",
+         "https://web:8443",
+         "",
+         Nothing,
+         false,
+         {"connect web:8443"}},
+        {"tunnel opened",
+         "https://web/x",
+         "proxy:3128",
+         WebAnswers("proxy", FakeProber::ProxyStatus(200)),
+         true,
+         {kTunnelViaProxy}},
+        {"tunnel opened with another 2xx",
+         "https://web/x",
+         "proxy:3128",
+         WebAnswers("proxy", FakeProber::ProxyStatus(204)),
+         true,
+         {kTunnelViaProxy}},
+        // Unlike a GET, any answer but 2xx means there is no way through.
+        {"tunnel refused with 403",
+         "https://web/x",
+         "proxy:3128",
+         WebAnswers("proxy", FakeProber::ProxyStatus(403)),
+         false,
+         {kTunnelViaProxy}},
+        {"tunnel refused with 404",
+         "https://web/x",
+         "proxy:3128",
+         WebAnswers("proxy", FakeProber::ProxyStatus(404)),
+         false,
+         {kTunnelViaProxy}},
+        {"tunnel answer 302",
+         "https://web/x",
+         "proxy:3128",
+         WebAnswers("proxy", FakeProber::ProxyStatus(302)),
+         false,
+         {kTunnelViaProxy}},
+        {"IPv6 echo target",
+         "2001:db8::7",
+         "",
+         EchoAnswers("2001:db8::7", ReplyKind::EchoReply, "2001:db8::7", 64),
+         true,
+         {"echo 2001:db8::7"}},
+        {"bracketed IPv6 echo target", "[2001:db8::7]", "", Nothing, false, {"echo 2001:db8::7"}},
+        {"web address on an IPv6 host",
+         "https://[2001:db8::7]:8443/",
+         "",
+         WebAnswers("2001:db8::7", FakeProber::Connected()),
+         true,
+         {"connect 2001:db8::7:8443"}},
+        {"tunnel to an IPv6 host through an IPv6 proxy",
+         "https://[2001:db8::7]/",
+         "[2001:db8::1]:3128",
+         WebAnswers("2001:db8::1", FakeProber::ProxyStatus(200)),
+         true,
+         {"proxy 2001:db8::1:3128 CONNECT [2001:db8::7]:443 HTTP/1.1"}},
         {"proxy port that is no number: checked directly",
          "http://web",
          "proxy:31x8",
@@ -225,6 +288,41 @@ TEST(CheckHostsOutcome, ProbeOutcomeDecidesTheStateOfEachKind)
             EXPECT_EQ(h.prober.Calls(), c.calls);
         }
     }
+}
+
+// A malformed IPv6 address is never sent anywhere; the entry is Down and the
+// detail says what is wrong with it.
+TEST(CheckHostsOutcome, MalformedIpv6AddressesTellWhy)
+{
+    const struct {
+        const char* target;
+        const char* proxy;
+        const char* detail;
+    } cases[] = {
+        {"::g", "", R"(Invalid IPv6 address "::g")"},
+        {"[::1", "", R"(Missing "]" in "[::1")"},
+        {"fe80::1%eth0", "", R"(Zone index not allowed in "fe80::1%eth0")"},
+        {"//2001:db8::7::1", "", R"(Invalid IPv6 address "2001:db8::7::1")"},
+        {"http://[::1", "", R"(Missing "]" in "[::1")"},
+        {"https://[::1]:65536/", "", R"(Invalid port "65536")"},
+        {"http://2001:db8::7/", "", R"(An IPv6 address stands in brackets: "2001:db8::7")"},
+        {"http://[fe80::1%25eth0]/", "", R"(Zone index not allowed in "[fe80::1%25eth0]")"},
+        {"https://web/", "[2001:db8::1:3128", R"(Proxy: Missing "]" in "[2001:db8::1")"},
+        {"http://web/", "[2001:db8::zz]:3128", R"(Proxy: Invalid IPv6 address "2001:db8::zz")"},
+    };
+    std::vector<std::string> seen;
+    WorkerHarness h([&seen](const ProbeOutcome& o) {
+        seen.push_back(std::string(o.target) + (o.reachable ? " up: " : " down: ") + o.detail);
+    });
+    for (const auto& c : cases) {
+        h.Add(c.target, c.proxy, HostState::Up);
+    }
+    h.RunCycle();
+    ASSERT_EQ(seen.size(), std::size(cases));
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i], std::string(cases[i].target) + " down: " + cases[i].detail);
+    }
+    EXPECT_TRUE(h.prober.Calls().empty());
 }
 
 TEST(CheckHostsOutcome, ProbeHookTellsTheOutcomeAndTheProbesText)

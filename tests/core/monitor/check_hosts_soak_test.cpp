@@ -81,7 +81,8 @@ public:
     {
         ProbeAnswer& answer = running_.emplace_back();
         answer.entry = entry;
-        const bool up = clock_.Answers(job.kind == ProbeKind::Proxy ? job.request : job.host);
+        const bool up = clock_.Answers(
+            job.kind == ProbeKind::Proxy || job.kind == ProbeKind::Tunnel ? job.request : job.host);
         switch (job.kind) {
         case ProbeKind::Echo:
             answer.echo.SourceAddress = "192.0.2.9";
@@ -93,7 +94,8 @@ public:
                 answer.failure = "Socket Error # 10061\r\nConnection refused.";
             }
             break;
-        case ProbeKind::Proxy: answer.proxyStatus = up ? 200 : 502; break;
+        case ProbeKind::Proxy:
+        case ProbeKind::Tunnel: answer.proxyStatus = up ? 200 : 502; break;
         }
     }
 

@@ -23,7 +23,8 @@ FakeProber::Action Default(ProbeKind kind)
     switch (kind) {
     case ProbeKind::Echo: return FakeProber::Echo(ReplyFrom(ReplyKind::TimedOut, "0.0.0.0", 0));
     case ProbeKind::Connect: return FakeProber::Fail("Socket Error # 10061\r\nConnection refused.");
-    case ProbeKind::Proxy: break;
+    case ProbeKind::Proxy:
+    case ProbeKind::Tunnel: break;
     }
     return FakeProber::Fail("Read Timeout");
 }
@@ -56,6 +57,7 @@ void FakeProber::Start(std::size_t entry, const ProbeJob& job)
         case ProbeKind::Echo: calls_.push_back("echo " + job.host); break;
         case ProbeKind::Connect: calls_.push_back("connect " + where); break;
         case ProbeKind::Proxy:
+        case ProbeKind::Tunnel:
             calls_.push_back("proxy " + where + " " + FirstLine(job.request));
             break;
         }

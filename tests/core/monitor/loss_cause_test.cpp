@@ -76,6 +76,7 @@ TEST(LossCause, EachFailureOfEachProbeHasItsCause)
          LossCause{"CauseNoAnswer", ""}},
         {"proxy 502", ProbeKind::Proxy, ProxyAnswered(502), LossCause{"CauseProxy", "502"}},
         {"proxy 407", ProbeKind::Proxy, ProxyAnswered(407), LossCause{"CauseProxy", "407"}},
+        {"CONNECT refused", ProbeKind::Tunnel, ProxyAnswered(403), LossCause{"CauseProxy", "403"}},
         {"reset: no cause told", ProbeKind::Proxy,
          Failed("Socket Error # 10054\r\nConnection reset by peer."), std::nullopt},
         {"not HTTP: no cause told", ProbeKind::Proxy, Failed("Invalid HTTP status line."),

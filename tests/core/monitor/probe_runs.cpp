@@ -61,7 +61,8 @@ std::string Told(const ProbeAnswer& answer, ProbeKind kind)
     switch (kind) {
     case ProbeKind::Echo: return Describe(answer.echo);
     case ProbeKind::Connect: return "connected";
-    case ProbeKind::Proxy: break;
+    case ProbeKind::Proxy:
+    case ProbeKind::Tunnel: break;
     }
     return "status " + std::to_string(answer.proxyStatus);
 }

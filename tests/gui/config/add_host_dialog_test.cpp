@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include "core/config/proxy_field.h"
 #include "core/i18n/languages.h"
 #include "support/gui/find_control.h"
+#include "support/gui/modal_dialog.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -50,6 +52,7 @@ protected:
     QLineEdit* IpField() { return Control<QLineEdit>("MaskEdit1"); }
     QLineEdit* TextField() { return Control<QLineEdit>("edHTTP"); }
     QCheckBox* UseProxy() { return Control<QCheckBox>("cbProxy"); }
+    QLineEdit* Ipv6Field() { return Control<QLineEdit>("edIPv6"); }
 
     // Shows the dialog and enters the IP field the way Tab does.
     void EnterIpField()
@@ -275,6 +278,87 @@ TEST_F(AddHostDialog, AddHttpWithTheBoxCheckedGivesTheProxyTyped)
     EXPECT_EQ(dialog_->ProxyResult(), (TProxyRecord{"", 10009}));
     IpField()->setText(QStringLiteral("10.0.0.9:"));
     EXPECT_THROW(dialog_->ProxyResult(), InvalidIntegerError);
+}
+
+// The IP modes take an IPv6 address from a text field of its own below the
+// IPv4 field, which stays as it is for IPv4 addresses.
+TEST_F(AddHostDialog, IpModesTakeAnIpv6AddressFromItsOwnField)
+{
+    for (const HostEntryMode mode : {HostEntryMode::AddHTTP, HostEntryMode::AddLAN}) {
+        dialog_->Prepare(mode);
+        EXPECT_FALSE(Ipv6Field()->isVisibleTo(dialog_.get()));
+    }
+    const struct {
+        HostEntryMode mode;
+        const char* line;
+        const char* ipv4Shown;
+        const char* ipv6Shown;
+        const char* typedIpv6;
+        const char* result;
+    } cases[] = {
+        {HostEntryMode::AddIP, "", "___.___.___.___", "", " 2001:db8::7 ", "2001:db8::7"},
+        {HostEntryMode::EditIP, "2001:db8::7", "___.___.___.___", "2001:db8::7", nullptr,
+         "2001:db8::7"},
+        {HostEntryMode::EditIP, "192.168.1.1", "192.168.001.001", "", nullptr, "192.168.001.001"},
+        // Blanks alone in the IPv6 field leave the IPv4 address in charge.
+        {HostEntryMode::EditIP, "10.0.0.1", "010.000.000.001", "", "  ", "010.000.000.001"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        dialog_->Prepare(c.mode, c.line);
+        EXPECT_TRUE(Ipv6Field()->isVisibleTo(dialog_.get()));
+        EXPECT_EQ(IpField()->displayText(), QLatin1String(c.ipv4Shown));
+        EXPECT_EQ(Ipv6Field()->text(), QLatin1String(c.ipv6Shown));
+        if (c.typedIpv6 != nullptr) {
+            Ipv6Field()->setText(QLatin1String(c.typedIpv6));
+        }
+        EXPECT_EQ(dialog_->ResultText(), c.result);
+    }
+}
+
+// OK refuses a malformed IPv6 address or an unusable port with a message and
+// leaves the dialog open; anything else it takes as before.
+TEST_F(AddHostDialog, OkRefusesMalformedIpv6AddressesAndPorts)
+{
+    const struct {
+        HostEntryMode mode;
+        const char* text;
+        const char* message; // nullptr: taken
+    } cases[] = {
+        {HostEntryMode::AddIP, "::g", "Invalid IPv6 address \"::g\""},
+        {HostEntryMode::AddIP, "[::1", R"(Missing "]" in "[::1")"},
+        {HostEntryMode::AddIP, "fe80::1%eth0", "Zone index not allowed in \"fe80::1%eth0\""},
+        {HostEntryMode::AddIP, "printer", "Invalid IPv6 address \"printer\""},
+        {HostEntryMode::AddIP, "2001:db8::7", nullptr},
+        {HostEntryMode::AddIP, "", nullptr},
+        {HostEntryMode::AddHTTP, "http://[::1]:65536/", "Invalid port \"65536\""},
+        {HostEntryMode::AddHTTP, "https://[::1/", R"(Missing "]" in "[::1")"},
+        {HostEntryMode::AddHTTP, "https://[2001:db8::7]:8443/", nullptr},
+        {HostEntryMode::AddHTTP, "http://", nullptr},
+        {HostEntryMode::AddLAN, "\\\\[::1", nullptr},
+    };
+    dialog_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        dialog_->Prepare(c.mode);
+        (c.mode == HostEntryMode::AddIP ? Ipv6Field() : TextField())
+            ->setText(QLatin1String(c.text));
+        dialog_->setResult(QDialog::Rejected);
+        QString shown;
+        if (c.message != nullptr) {
+            test::WhenModalOpens([&shown](QWidget& window) {
+                auto* box = qobject_cast<QMessageBox*>(&window);
+                ASSERT_NE(box, nullptr);
+                shown = box->text();
+                box->close();
+            });
+        }
+        Control<QPushButton>("btnOK")->click();
+        EXPECT_EQ(shown, QLatin1String(c.message != nullptr ? c.message : ""));
+        EXPECT_EQ(dialog_->result(), c.message != nullptr ? QDialog::Rejected : QDialog::Accepted);
+        dialog_->show();
+    }
 }
 
 } // namespace

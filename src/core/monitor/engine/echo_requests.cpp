@@ -6,6 +6,8 @@
 #include <chrono>
 #include <limits>
 
+#include "core/monitor/icmp/icmp6_packet.h"
+
 namespace pelmora {
 namespace {
 
@@ -36,12 +38,14 @@ std::uint16_t ProcessIdentifier()
 
 } // namespace
 
+EchoRequests::EchoRequests(int family) : family_(family) {}
+
 int EchoRequests::Fd() const
 {
     return socket_ ? socket_->Fd() : -1;
 }
 
-std::optional<std::uint16_t> EchoRequests::Send(std::size_t entry, in_addr destination)
+std::optional<std::uint16_t> EchoRequests::Send(std::size_t entry, const IpAddress& destination)
 {
     constexpr std::size_t kSequences = std::numeric_limits<std::uint16_t>::max() + 1;
     if (inFlight_.size() >= kSequences) {
@@ -51,13 +55,15 @@ std::optional<std::uint16_t> EchoRequests::Send(std::size_t entry, in_addr desti
         ++nextSequence_;
     }
     if (!socket_) {
-        IcmpSocket opened = IcmpSocket::Open(IPPROTO_ICMP);
+        IcmpSocket opened = IcmpSocket::Open(family_);
         opened.SetTtl(kTimeToLive);
         WidenReceiveBuffer(opened.Fd());
         socket_.emplace(std::move(opened));
     }
     const std::uint16_t sequence = nextSequence_;
-    const EchoRequest request = BuildEchoRequest(ProcessIdentifier(), sequence, TickCount(), {});
+    const EchoRequest request =
+        family_ == AF_INET6 ? BuildEchoRequest6(ProcessIdentifier(), sequence, TickCount(), {})
+                            : BuildEchoRequest(ProcessIdentifier(), sequence, TickCount(), {});
     InFlight sent{entry, EchoExpectation{destination, 0, sequence}};
     sent.expected.identifier = socket_->Send(request, destination, 0);
     inFlight_.emplace(sequence, sent);

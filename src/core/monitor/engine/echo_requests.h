@@ -13,13 +13,17 @@
 
 namespace pelmora {
 
-// The echo requests of one cycle, all over one ICMP socket: each carries a
-// sequence number of its own, by which its answer is found again. The
-// socket is opened with the first request and closed with Close.
+// The echo requests of one cycle to the addresses of one family, all over
+// one ICMP (or ICMPv6) socket: each carries a sequence number of its own, by
+// which its answer is found again. The socket is opened with the first
+// request and closed with Close.
 class EchoRequests {
 public:
     static constexpr std::uint16_t kFirstSequence = 3489;
     static constexpr int kTimeToLive = 128;
+
+    // AF_INET or AF_INET6.
+    explicit EchoRequests(int family = AF_INET);
 
     // The socket's descriptor; -1 while none is open.
     int Fd() const;
@@ -28,7 +32,7 @@ public:
     // needed, and returns its sequence number. Nothing, with nothing sent,
     // while every sequence number is taken by a request in flight. Throws
     // the EIdException errors of IcmpSocket's Open and Send.
-    std::optional<std::uint16_t> Send(std::size_t entry, in_addr destination);
+    std::optional<std::uint16_t> Send(std::size_t entry, const IpAddress& destination);
 
     // Takes waiting datagrams off the socket, at most `most` of them, and
     // calls `answered` for each that answers a request in flight, which is
@@ -48,6 +52,7 @@ private:
         EchoExpectation expected;
     };
 
+    int family_;
     std::optional<IcmpSocket> socket_;
     std::unordered_map<std::uint16_t, InFlight> inFlight_;
     // Goes on from cycle to cycle, so a late answer to an earlier cycle's

@@ -9,14 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "core/monitor/net/ip_address.h"
+
 namespace pelmora {
 
-// The answer to one lookup: the first IPv4 address, or nothing when the name
-// does not resolve.
+// The answer to one lookup: the first address, or nothing when the name does
+// not resolve.
 struct LookupAnswer {
     std::size_t entry = 0;
     std::uint64_t ticket = 0;
-    std::optional<in_addr> address;
+    std::optional<IpAddress> address;
 };
 
 // Name lookups that run beside the caller, through the system resolver

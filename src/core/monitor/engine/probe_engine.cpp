@@ -37,7 +37,8 @@ constexpr std::size_t kDatagramsPerTurn = 256;
 // Tags of the epoll set; a web probe's socket carries its entry after them.
 constexpr std::uint64_t kLookupsTag = 0;
 constexpr std::uint64_t kEchoTag = 1;
-constexpr std::uint64_t kFirstEntryTag = 2;
+constexpr std::uint64_t kEcho6Tag = 2;
+constexpr std::uint64_t kFirstEntryTag = 3;
 
 int MillisecondsUntil(Clock::time_point at, Clock::time_point now)
 {
@@ -61,7 +62,7 @@ TReplyStatus StatusOf(const IcmpAnswer& answer)
 {
     TReplyStatus status;
     status.ByteCount = answer.byteCount;
-    status.SourceAddress = DottedDecimal(answer.source);
+    status.SourceAddress = AddressText(answer.source);
     status.MessageType = answer.messageType;
     status.SequenceNumber = answer.sequence;
     status.Ttl = answer.ttl;
@@ -90,7 +91,9 @@ void Watch(int epoll, int fd, std::uint32_t events, std::uint64_t tag, int opera
 
 } // namespace
 
-ProbeEngine::ProbeEngine() : epoll_(::epoll_create1(EPOLL_CLOEXEC))
+ProbeEngine::ProbeEngine()
+    : epoll_(::epoll_create1(EPOLL_CLOEXEC)), echoes_{EchoRequests(AF_INET), kEchoTag},
+      echoes6_{EchoRequests(AF_INET6), kEcho6Tag}
 {
     if (!epoll_.Valid()) {
         throw std::system_error(errno, std::generic_category(), "epoll_create1");
@@ -147,9 +150,11 @@ void ProbeEngine::EndCycle()
     waitingForDescriptor_.clear();
     ended_.clear();
     lookups_.AbandonAll();
-    echoes_.Close();
-    echoSocketWatched_ = false;
-    moreEchoAnswers_ = false;
+    for (EchoChannel* channel : {&echoes_, &echoes6_}) {
+        channel->requests.Close();
+        channel->watched = false;
+        channel->moreAnswers = false;
+    }
     descriptorFreed_ = false;
 }
 
@@ -171,7 +176,7 @@ void ProbeEngine::Resolved(std::size_t entry, Probe& probe)
 
 void ProbeEngine::Connect(std::size_t entry, Probe& probe)
 {
-    UniqueFd socket = TcpExchange::OpenSocket();
+    UniqueFd socket = TcpExchange::OpenSocket(probe.address.family);
     if (!socket.Valid()) {
         if (errno == EMFILE || errno == ENFILE) {
             NoDescriptor(entry, probe);
@@ -204,8 +209,10 @@ void ProbeEngine::SendQueuedEchoes(Clock::time_point now)
             echoQueue_.pop_front();
             continue;
         }
+        EchoChannel& channel = EchoesFor(probe->address);
         try {
-            const std::optional<std::uint16_t> sequence = echoes_.Send(entry, probe->address);
+            const std::optional<std::uint16_t> sequence =
+                channel.requests.Send(entry, probe->address);
             if (!sequence) {
                 // Every sequence number is in flight: wait for answers.
                 return;
@@ -215,9 +222,9 @@ void ProbeEngine::SendQueuedEchoes(Clock::time_point now)
             probe->phase = Phase::Waiting;
             probe->sequence = *sequence;
             probe->sent = Clock::now();
-            if (!echoSocketWatched_) {
-                Watch(epoll_.Get(), echoes_.Fd(), EPOLLIN, kEchoTag, EPOLL_CTL_ADD);
-                echoSocketWatched_ = true;
+            if (!channel.watched) {
+                Watch(epoll_.Get(), channel.requests.Fd(), EPOLLIN, channel.tag, EPOLL_CTL_ADD);
+                channel.watched = true;
             }
         } catch (const EIdNoDescriptor&) {
             echoQueue_.pop_front();
@@ -285,12 +292,15 @@ void ProbeEngine::ExpireDeadlines(Clock::time_point now)
 void ProbeEngine::Wait(const StopSignal& stop, int timeoutMs)
 {
     std::array<pollfd, 2> watched = {{{epoll_.Get(), POLLIN, 0}, {stop.Fd(), POLLIN, 0}}};
-    const int ready = ::poll(watched.data(), watched.size(), moreEchoAnswers_ ? 0 : timeoutMs);
+    const bool moreAnswers = echoes_.moreAnswers || echoes6_.moreAnswers;
+    const int ready = ::poll(watched.data(), watched.size(), moreAnswers ? 0 : timeoutMs);
     if (ready < 0 || watched[1].revents != 0) {
         return;
     }
-    if (moreEchoAnswers_) {
-        TakeEchoAnswers();
+    for (EchoChannel* channel : {&echoes_, &echoes6_}) {
+        if (channel->moreAnswers) {
+            TakeEchoAnswers(*channel);
+        }
     }
     if (watched[0].revents == 0) {
         return;
@@ -302,7 +312,9 @@ void ProbeEngine::Wait(const StopSignal& stop, int timeoutMs)
         if (tag == kLookupsTag) {
             TakeLookups();
         } else if (tag == kEchoTag) {
-            TakeEchoAnswers();
+            TakeEchoAnswers(echoes_);
+        } else if (tag == kEcho6Tag) {
+            TakeEchoAnswers(echoes6_);
         } else {
             Exchange(static_cast<std::size_t>(tag - kFirstEntryTag));
         }
@@ -326,11 +338,16 @@ void ProbeEngine::TakeLookups()
     }
 }
 
-void ProbeEngine::TakeEchoAnswers()
+ProbeEngine::EchoChannel& ProbeEngine::EchoesFor(const IpAddress& address)
+{
+    return address.IsV6() ? echoes6_ : echoes_;
+}
+
+void ProbeEngine::TakeEchoAnswers(EchoChannel& channel)
 {
     const Clock::time_point now = Clock::now();
     try {
-        moreEchoAnswers_ = echoes_.Receive(
+        channel.moreAnswers = channel.requests.Receive(
             kDatagramsPerTurn, [this, now](std::size_t entry, const IcmpAnswer& got) {
                 const Probe* probe = Find(entry);
                 if (probe == nullptr) {
@@ -343,8 +360,8 @@ void ProbeEngine::TakeEchoAnswers()
                 Finish(entry, std::move(answer));
             });
     } catch (const EIdException& error) {
-        moreEchoAnswers_ = false;
-        FailWaitingEchoes(error.what());
+        channel.moreAnswers = false;
+        FailWaitingEchoes(channel, error.what());
     }
 }
 
@@ -360,7 +377,7 @@ void ProbeEngine::Exchange(std::size_t entry)
         tcp.Advance();
         if (tcp.Now() == TcpExchange::Step::Done) {
             ProbeAnswer answer;
-            answer.proxyStatus = probe->job.kind == ProbeKind::Proxy ? tcp.StatusCode() : 0;
+            answer.proxyStatus = probe->job.kind == ProbeKind::Connect ? 0 : tcp.StatusCode();
             answer.roundTrip = MicrosecondsSince(probe->sent);
             Finish(entry, std::move(answer));
             return;
@@ -379,19 +396,19 @@ void ProbeEngine::Exchange(std::size_t entry)
     }
 }
 
-void ProbeEngine::FailWaitingEchoes(const std::string& text)
+void ProbeEngine::FailWaitingEchoes(EchoChannel& channel, const std::string& text)
 {
     std::vector<std::size_t> waiting;
     for (const auto& [entry, probe] : probes_) {
-        if (probe.phase == Phase::Waiting) {
+        if (probe.phase == Phase::Waiting && &EchoesFor(probe.address) == &channel) {
             waiting.push_back(entry);
         }
     }
     for (const std::size_t entry : waiting) {
         Fail(entry, text);
     }
-    echoes_.Close();
-    echoSocketWatched_ = false;
+    channel.requests.Close();
+    channel.watched = false;
 }
 
 void ProbeEngine::Finish(std::size_t entry, ProbeAnswer answer)
@@ -401,7 +418,7 @@ void ProbeEngine::Finish(std::size_t entry, ProbeAnswer answer)
         return;
     }
     if (found->second.phase == Phase::Waiting) {
-        echoes_.Forget(found->second.sequence);
+        EchoesFor(found->second.address).requests.Forget(found->second.sequence);
     }
     probes_.erase(found);
     descriptorFreed_ = true;

@@ -22,7 +22,8 @@
 namespace pelmora {
 
 // The probes of a cycle, all in flight at once in the thread that drives
-// them: every echo request over the cycle's one ICMP socket, every web probe
+// them: every echo request over the cycle's one ICMP socket (and one ICMPv6
+// socket, opened only when an IPv6 address is pinged), every web probe
 // on a non-blocking socket, all waited for in one epoll set, with names
 // looked up by NameLookups. Each probe keeps its own limits, counted from
 // its start, the name lookup included: 1.5 s for an echo, 3 s for a connect,
@@ -65,7 +66,7 @@ private:
         // counts from here.
         Clock::time_point sent;
         Clock::time_point deadline;
-        in_addr address{};
+        IpAddress address;
         std::uint16_t sequence = 0;
         std::unique_ptr<TcpExchange> tcp;
     };
@@ -87,9 +88,19 @@ private:
     void ExpireDeadlines(Clock::time_point now);
     void Wait(const StopSignal& stop, int timeoutMs);
     void TakeLookups();
-    void TakeEchoAnswers();
+    // The echo requests of one address family, with their socket's state
+    // in the epoll set.
+    struct EchoChannel {
+        EchoRequests requests;
+        std::uint64_t tag = 0;
+        bool watched = false;
+        bool moreAnswers = false;
+    };
+    EchoChannel& EchoesFor(const IpAddress& address);
+
+    void TakeEchoAnswers(EchoChannel& channel);
     void Exchange(std::size_t entry);
-    void FailWaitingEchoes(const std::string& text);
+    void FailWaitingEchoes(EchoChannel& channel, const std::string& text);
     void Finish(std::size_t entry, ProbeAnswer answer);
     void Fail(std::size_t entry, std::string text);
     int MillisecondsToNextEvent(Clock::time_point now) const;
@@ -97,9 +108,8 @@ private:
 
     UniqueFd epoll_;
     NameLookups lookups_;
-    EchoRequests echoes_;
-    bool echoSocketWatched_ = false;
-    bool moreEchoAnswers_ = false;
+    EchoChannel echoes_;
+    EchoChannel echoes6_;
 
     std::unordered_map<std::size_t, Probe> probes_;
     std::priority_queue<Deadline, std::vector<Deadline>, std::greater<>> deadlines_;

@@ -19,7 +19,7 @@ namespace {
     throw EIdConnectException(SocketErrorMessage(WinsockCodeFromErrno(errnoValue)));
 }
 
-void BindToAnyAddress(int fd)
+void BindToAnyAddress(int fd, int family)
 {
     // Leave the choice of the local port to the connect, which picks one that
     // is free towards this destination. A port picked by the bind alone must
@@ -28,11 +28,11 @@ void BindToAnyAddress(int fd)
     // option is missing, the bind picks the port as before.
     const int deferPort = 1;
     ::setsockopt(fd, IPPROTO_IP, IP_BIND_ADDRESS_NO_PORT, &deferPort, sizeof deferPort);
-    sockaddr_in any{};
-    any.sin_family = AF_INET;
-    any.sin_addr.s_addr = htonl(INADDR_ANY);
-    any.sin_port = 0;
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&any), sizeof any) != 0) {
+    sockaddr_storage any{};
+    const socklen_t length = family == AF_INET6
+                                 ? ToSocketAddress(IpAddress(in6addr_any), 0, &any)
+                                 : ToSocketAddress(IpAddress(in_addr{htonl(INADDR_ANY)}), 0, &any);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&any), length) != 0) {
         if (errno == EADDRINUSE) {
             throw EIdCouldNotBindSocket();
         }
@@ -47,23 +47,22 @@ bool NothingMoreNow(int error)
 
 } // namespace
 
-UniqueFd TcpExchange::OpenSocket()
+UniqueFd TcpExchange::OpenSocket(int family)
 {
-    return UniqueFd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    return UniqueFd(::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
 }
 
-TcpExchange::TcpExchange(UniqueFd socket, in_addr address, std::uint16_t port, std::string request)
+TcpExchange::TcpExchange(UniqueFd socket, const IpAddress& address, std::uint16_t port,
+                         std::string request)
     : fd_(std::move(socket)), request_(std::move(request))
 {
-    BindToAnyAddress(fd_.Get());
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_addr = address;
-    peer.sin_port = htons(port);
+    BindToAnyAddress(fd_.Get(), address.family);
+    sockaddr_storage peer{};
+    const socklen_t peerLength = ToSocketAddress(address, port, &peer);
     // Even a connect that completes at once is taken up at the first
     // writability, like one in progress; an interrupted one goes on in the
     // background the same way.
-    if (::connect(fd_.Get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0 &&
+    if (::connect(fd_.Get(), reinterpret_cast<const sockaddr*>(&peer), peerLength) != 0 &&
         errno != EINPROGRESS && errno != EINTR) {
         ThrowConnectFailure(errno);
     }

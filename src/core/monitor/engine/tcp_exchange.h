@@ -8,6 +8,7 @@
 
 #include "core/base/unique_fd.h"
 #include "core/monitor/http/status_line_reader.h"
+#include "core/monitor/net/ip_address.h"
 
 namespace pelmora {
 
@@ -22,12 +23,12 @@ public:
     // A non-blocking stream socket; an invalid one, with errno telling why,
     // when none can be had. No exception, because running out of
     // descriptors is an expected, passing state here.
-    static UniqueFd OpenSocket();
+    static UniqueFd OpenSocket(int family);
 
     // Binds the socket to any local address and starts the connect. Throws
     // EIdCouldNotBindSocket, EIdSocketError, or EIdConnectException when the
     // connect fails at once.
-    TcpExchange(UniqueFd socket, in_addr address, std::uint16_t port, std::string request);
+    TcpExchange(UniqueFd socket, const IpAddress& address, std::uint16_t port, std::string request);
     TcpExchange(const TcpExchange&) = delete;
     TcpExchange& operator=(const TcpExchange&) = delete;
     ~TcpExchange();

@@ -31,14 +31,18 @@ std::string EncodePath(const std::string& path)
     return encoded;
 }
 
+void RequireSendableHost(const std::string& host)
+{
+    if (host.empty() || !std::all_of(host.begin(), host.end(), IsVisibleAscii)) {
+        throw EIdURIException("Invalid host name");
+    }
+}
+
 } // namespace
 
 std::string ProxyRequest(const HttpAddress& address)
 {
-    if (address.host.empty() ||
-        !std::all_of(address.host.begin(), address.host.end(), IsVisibleAscii)) {
-        throw EIdURIException("Invalid host name");
-    }
+    RequireSendableHost(address.host);
     const std::string authority = HostHeaderValue(address);
     const std::string path = address.path.empty() ? std::string("/") : EncodePath(address.path);
     return "GET http://" + authority + path +
@@ -50,6 +54,13 @@ std::string ProxyRequest(const HttpAddress& address)
            "Accept: text/html, */*\r\n"
            "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"
            "\r\n";
+}
+
+std::string ConnectRequest(const HttpAddress& address)
+{
+    RequireSendableHost(address.host);
+    const std::string authority = HostAndPort(address);
+    return "CONNECT " + authority + " HTTP/1.1\r\nHost: " + authority + "\r\n\r\n";
 }
 
 } // namespace pelmora

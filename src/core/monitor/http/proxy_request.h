@@ -15,4 +15,10 @@ namespace pelmora {
 // holds such a byte, since it cannot be sent at all.
 std::string ProxyRequest(const HttpAddress& address);
 
+// The request that asks a proxy for a tunnel to a secure web address:
+//   CONNECT host:port HTTP/1.1
+// with a Host header naming the same, and the empty line. Throws
+// EIdURIException for a host that cannot be sent, like ProxyRequest.
+std::string ConnectRequest(const HttpAddress& address);
+
 } // namespace pelmora

@@ -35,11 +35,6 @@ in_addr AddressAt(const std::uint8_t* at)
     return address;
 }
 
-bool SameAddress(in_addr a, in_addr b)
-{
-    return a.s_addr == b.s_addr;
-}
-
 // `header` points at least 8 readable bytes of an echo message.
 bool CarriesOurNumbers(const std::uint8_t* header, const EchoExpectation& expected)
 {
@@ -67,7 +62,7 @@ bool QuotesOurRequest(const std::uint8_t* quote, std::size_t length,
     }
     const std::uint8_t* echo = quote + headerLength;
     return quote[9] == kIpProtocolIcmp &&
-           SameAddress(AddressAt(quote + 16), expected.destination) &&
+           IpAddress(AddressAt(quote + 16)) == expected.destination &&
            echo[0] == kTypeEchoRequest && CarriesOurNumbers(echo, expected);
 }
 
@@ -180,8 +175,8 @@ std::optional<IcmpAnswer> ExamineDatagram(const std::uint8_t* bytes, std::size_t
     answer.sequence = expected.sequence;
     switch (icmp[0]) {
     case kTypeEchoReply:
-        if (!SameAddress(answer.source, expected.destination) ||
-            InternetChecksum(icmp, icmpLength) != 0 || !CarriesOurNumbers(icmp, expected)) {
+        if (!(answer.source == expected.destination) || InternetChecksum(icmp, icmpLength) != 0 ||
+            !CarriesOurNumbers(icmp, expected)) {
             return std::nullopt;
         }
         answer.status = ReplyKind::EchoReply;
@@ -207,7 +202,7 @@ std::optional<IcmpAnswer> ExamineErrorQueueReport(const ErrorQueueReport& report
     if (report.type != kTypeUnreachable && report.type != kTypeTimeExceeded) {
         return std::nullopt;
     }
-    if (!SameAddress(report.quotedDestination, expected.destination) ||
+    if (!(report.quotedDestination == expected.destination) ||
         report.quotedLength < kIcmpHeaderSize || report.quoted[0] != kTypeEchoRequest ||
         !CarriesOurNumbers(report.quoted, expected)) {
         return std::nullopt;

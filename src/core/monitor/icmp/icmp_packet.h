@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/monitor/net/ip_address.h"
 #include "core/monitor/reply_status.h"
 
 namespace pelmora {
@@ -31,7 +32,7 @@ EchoRequest BuildEchoRequest(std::uint16_t identifier, std::uint16_t sequence,
 // Identifier and sequence number are compared as read least significant byte
 // first from the echo header, the way the request wrote them.
 struct EchoExpectation {
-    in_addr destination{};
+    IpAddress destination;
     std::uint16_t identifier = 0;
     std::uint16_t sequence = 0;
 };
@@ -42,17 +43,17 @@ struct IcmpAnswer {
     std::uint8_t messageType = 0;
     std::uint16_t sequence = 0;
     std::uint8_t ttl = 0;
-    in_addr source{};
+    IpAddress source;
     // IP header included.
     std::uint32_t byteCount = 0;
 };
 
-// How a datagram was received: a raw socket hands it over with its IP header
-// in front; the datagram socket strips the header and tells its source
-// address and TTL separately.
+// How a datagram was received: a raw IPv4 socket hands it over with its IP
+// header in front; the datagram sockets and the raw ICMPv6 socket strip the
+// header and tell its source address and TTL (hop limit) separately.
 struct DatagramFraming {
     bool ipHeaderInFront = true;
-    in_addr source{};
+    IpAddress source;
     std::uint8_t ttl = 0;
 };
 
@@ -79,9 +80,9 @@ std::optional<IcmpAnswer> ExamineDatagram(const std::uint8_t* bytes, std::size_t
 // and the quoted datagram from its ICMP header on.
 struct ErrorQueueReport {
     std::uint8_t type = 0;
-    in_addr reporter{};
+    IpAddress reporter;
     std::uint8_t ttl = 0;
-    in_addr quotedDestination{};
+    IpAddress quotedDestination;
     const std::uint8_t* quoted = nullptr;
     std::size_t quotedLength = 0;
 };

@@ -2,12 +2,14 @@
 
 #include <linux/errqueue.h>
 #include <linux/icmp.h>
+#include <netinet/icmp6.h>
 #include <sys/socket.h>
 
 #include <cerrno>
 #include <cstring>
 #include <utility>
 
+#include "core/monitor/icmp/icmp6_packet.h"
 #include "core/monitor/net/privileges.h"
 #include "core/monitor/net/probe_errors.h"
 #include "core/monitor/net/socket_error.h"
@@ -29,14 +31,33 @@ void EnableOption(int fd, int level, int option)
 // A raw socket sees every ICMP datagram that reaches the machine. Only echo
 // replies, destination-unreachable and time-exceeded reports can answer us;
 // the kernel drops the rest before they wake the wait.
-void PassOnlyPossibleAnswers(int fd)
+void PassOnlyPossibleAnswers(int fd, int family)
 {
-    icmp_filter filter{};
-    filter.data =
-        ~((1U << ICMP_ECHOREPLY) | (1U << ICMP_DEST_UNREACH) | (1U << ICMP_TIME_EXCEEDED));
-    if (::setsockopt(fd, SOL_RAW, ICMP_FILTER, &filter, sizeof filter) != 0) {
+    int result = 0;
+    if (family == AF_INET6) {
+        icmp6_filter filter{};
+        ICMP6_FILTER_SETBLOCKALL(&filter);
+        ICMP6_FILTER_SETPASS(ICMP6_ECHO_REPLY, &filter);
+        ICMP6_FILTER_SETPASS(ICMP6_DST_UNREACH, &filter);
+        ICMP6_FILTER_SETPASS(ICMP6_TIME_EXCEEDED, &filter);
+        result = ::setsockopt(fd, IPPROTO_ICMPV6, ICMP6_FILTER, &filter, sizeof filter);
+    } else {
+        icmp_filter filter{};
+        filter.data =
+            ~((1U << ICMP_ECHOREPLY) | (1U << ICMP_DEST_UNREACH) | (1U << ICMP_TIME_EXCEEDED));
+        result = ::setsockopt(fd, SOL_RAW, ICMP_FILTER, &filter, sizeof filter);
+    }
+    if (result != 0) {
         ThrowSocketError(errno);
     }
+}
+
+int ProtocolOf(int family)
+{
+    if (family == AF_INET6) {
+        return IPPROTO_ICMPV6;
+    }
+    return IPPROTO_ICMP;
 }
 
 bool NothingWaiting(int error)
@@ -77,7 +98,7 @@ std::uint8_t TtlFrom(const cmsghdr& message)
 // that come with the data. Stays where it was made: the header points into it.
 struct ReceivedMessage {
     msghdr header{};
-    sockaddr_in name{};
+    sockaddr_storage name{};
     iovec data{};
     alignas(cmsghdr) std::array<std::uint8_t, kControlSize> control{};
 
@@ -96,22 +117,49 @@ struct ReceivedMessage {
 
 // CAP_NET_RAW, where the process holds it at all, is effective only for this
 // call and only in this thread: nothing else the process does can use it.
-UniqueFd OpenRaw(int protocol)
+UniqueFd OpenRaw(int family)
 {
     const NetRawRaised raised;
-    return UniqueFd(::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, protocol));
+    return UniqueFd(::socket(family, SOCK_RAW | SOCK_CLOEXEC, ProtocolOf(family)));
 }
 
-bool IsIpMessage(const cmsghdr& message, int type)
+// The control messages that carry the TTL (hop limit) and an error report,
+// by family.
+struct ControlTypes {
+    int level;
+    int ttl;
+    int error;
+    std::uint8_t icmpOrigin;
+};
+
+ControlTypes ControlTypesOf(int family)
 {
-    return message.cmsg_level == IPPROTO_IP && message.cmsg_type == type;
+    if (family == AF_INET6) {
+        return {IPPROTO_IPV6, IPV6_HOPLIMIT, IPV6_RECVERR, SO_EE_ORIGIN_ICMP6};
+    }
+    return {IPPROTO_IP, IP_TTL, IP_RECVERR, SO_EE_ORIGIN_ICMP};
+}
+
+bool IsMessage(const cmsghdr& message, int level, int type)
+{
+    return message.cmsg_level == level && message.cmsg_type == type;
+}
+
+// The reporter's address, which follows the error description; its size
+// depends on the family.
+std::size_t OffenderSize(int family)
+{
+    return family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
 }
 
 } // namespace
 
-IcmpSocket::IcmpSocket(UniqueFd fd, Kind kind) : fd_(std::move(fd)), kind_(kind) {}
+IcmpSocket::IcmpSocket(UniqueFd fd, int family, Kind kind)
+    : fd_(std::move(fd)), family_(family), kind_(kind)
+{
+}
 
-IcmpSocket IcmpSocket::Open(int protocol)
+IcmpSocket IcmpSocket::Open(int family)
 {
     // A raw socket needs CAP_NET_RAW: root, or the file capability on the
     // executable; it is kept permitted and raised only to open the socket.
@@ -120,17 +168,23 @@ IcmpSocket IcmpSocket::Open(int protocol)
     // ENOBUFS/ENOMEM: out of memory; EPROTONOSUPPORT: a protocol the kernel
     // does not know) would most likely hit the datagram socket too, but it
     // costs one call to find out.
-    UniqueFd raw = OpenRaw(protocol);
+    UniqueFd raw = OpenRaw(family);
     const bool rawRefused = !raw.Valid() && (errno == EPERM || errno == EACCES);
     if (raw.Valid()) {
-        PassOnlyPossibleAnswers(raw.Get());
-        return IcmpSocket(std::move(raw), Kind::Raw);
+        PassOnlyPossibleAnswers(raw.Get(), family);
+        // The raw ICMPv6 socket strips the IPv6 header like the datagram
+        // socket does: the hop limit comes beside the datagram.
+        if (family == AF_INET6) {
+            EnableOption(raw.Get(), IPPROTO_IPV6, IPV6_RECVHOPLIMIT);
+        }
+        return {std::move(raw), family, Kind::Raw};
     }
     // The unprivileged ICMP datagram socket fails with EACCES when the
     // process's group is outside net.ipv4.ping_group_range (by default no
     // group is inside), and with EPROTONOSUPPORT/ESOCKTNOSUPPORT on a kernel built
-    // without it. Then no way to send an echo request is open.
-    UniqueFd datagram(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, protocol));
+    // without it. Then no way to send an echo request is open. The range
+    // governs the ICMPv6 datagram socket as well.
+    UniqueFd datagram(::socket(family, SOCK_DGRAM | SOCK_CLOEXEC, ProtocolOf(family)));
     if (!datagram.Valid()) {
         if (errno == EMFILE || errno == ENFILE) {
             throw EIdNoDescriptor();
@@ -143,27 +197,34 @@ IcmpSocket IcmpSocket::Open(int protocol)
     // This socket removes the IP header and routes reports to an error
     // queue: have it hand over the TTL with each datagram and keep the
     // unreachable and time-exceeded reports for us.
-    EnableOption(datagram.Get(), IPPROTO_IP, IP_RECVTTL);
-    EnableOption(datagram.Get(), IPPROTO_IP, IP_RECVERR);
-    return IcmpSocket(std::move(datagram), Kind::Datagram);
+    if (family == AF_INET6) {
+        EnableOption(datagram.Get(), IPPROTO_IPV6, IPV6_RECVHOPLIMIT);
+        EnableOption(datagram.Get(), IPPROTO_IPV6, IPV6_RECVERR);
+    } else {
+        EnableOption(datagram.Get(), IPPROTO_IP, IP_RECVTTL);
+        EnableOption(datagram.Get(), IPPROTO_IP, IP_RECVERR);
+    }
+    return {std::move(datagram), family, Kind::Datagram};
 }
 
 void IcmpSocket::SetTtl(int ttl) const
 {
-    if (::setsockopt(fd_.Get(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl) != 0) {
+    const int result =
+        family_ == AF_INET6
+            ? ::setsockopt(fd_.Get(), IPPROTO_IPV6, IPV6_UNICAST_HOPS, &ttl, sizeof ttl)
+            : ::setsockopt(fd_.Get(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl);
+    if (result != 0) {
         ThrowSocketError(errno);
     }
 }
 
-std::uint16_t IcmpSocket::Send(const EchoRequest& request, in_addr destination,
+std::uint16_t IcmpSocket::Send(const EchoRequest& request, const IpAddress& destination,
                                std::uint16_t port) const
 {
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(port);
-    to.sin_addr = destination;
+    sockaddr_storage to{};
+    const socklen_t toLength = ToSocketAddress(destination, port, &to);
     const ssize_t sent = ::sendto(fd_.Get(), request.data(), request.size(), 0,
-                                  reinterpret_cast<const sockaddr*>(&to), sizeof to);
+                                  reinterpret_cast<const sockaddr*>(&to), toLength);
     if (sent < 0) {
         if (errno == EMSGSIZE) {
             throw EIdPackageSizeTooBig();
@@ -177,12 +238,16 @@ std::uint16_t IcmpSocket::Send(const EchoRequest& request, in_addr destination,
     if (kind_ == Kind::Datagram) {
         // The kernel writes the socket's local "port", picked at the first
         // send, into the identifier field in place of ours.
-        sockaddr_in local{};
+        // Both families keep the port at the same place.
+        sockaddr_storage local{};
         socklen_t length = sizeof local;
         if (::getsockname(fd_.Get(), reinterpret_cast<sockaddr*>(&local), &length) != 0) {
             ThrowSocketError(errno);
         }
-        std::memcpy(onWire, &local.sin_port, sizeof onWire);
+        static_assert(offsetof(sockaddr_in, sin_port) == offsetof(sockaddr_in6, sin6_port));
+        std::memcpy(onWire,
+                    reinterpret_cast<const std::uint8_t*>(&local) + offsetof(sockaddr_in, sin_port),
+                    sizeof onWire);
     }
     return static_cast<std::uint16_t>(onWire[0] | (onWire[1] << 8));
 }
@@ -190,7 +255,7 @@ std::uint16_t IcmpSocket::Send(const EchoRequest& request, in_addr destination,
 std::optional<IcmpAnswer> IcmpSocket::ReceiveOne(const Expectations& expected, bool* empty)
 {
     if (kind_ == Kind::Raw) {
-        return ReceiveRaw(expected, empty);
+        return family_ == AF_INET6 ? ReceiveDatagram(expected, empty) : ReceiveRaw(expected, empty);
     }
     if (auto report = ReceiveErrorReport(expected, empty); report || !*empty) {
         return report;
@@ -232,10 +297,11 @@ std::optional<IcmpAnswer> IcmpSocket::ReceiveDatagram(const Expectations& expect
     }
     DatagramFraming framing;
     framing.ipHeaderInFront = false;
-    framing.source = message.name.sin_addr;
+    framing.source = FromSocketAddress(message.name);
+    const ControlTypes types = ControlTypesOf(family_);
     for (cmsghdr* item = CMSG_FIRSTHDR(&message.header); item != nullptr;
          item = CMSG_NXTHDR(&message.header, item)) {
-        if (IsIpMessage(*item, IP_TTL)) {
+        if (IsMessage(*item, types.level, types.ttl)) {
             framing.ttl = TtlFrom(*item);
         }
     }
@@ -245,12 +311,15 @@ std::optional<IcmpAnswer> IcmpSocket::ReceiveDatagram(const Expectations& expect
 std::optional<IcmpAnswer> IcmpSocket::Examine(std::size_t length, const Expectations& expected,
                                               const DatagramFraming& framing) const
 {
-    const auto sequence = SequenceAnswered(buffer_.data(), length, framing);
+    const bool v6 = family_ == AF_INET6;
+    const auto sequence = v6 ? SequenceAnswered6(buffer_.data(), length)
+                             : SequenceAnswered(buffer_.data(), length, framing);
     const EchoExpectation* request = sequence ? expected(*sequence) : nullptr;
     if (request == nullptr) {
         return std::nullopt;
     }
-    return ExamineDatagram(buffer_.data(), length, *request, framing);
+    return v6 ? ExamineDatagram6(buffer_.data(), length, *request, framing)
+              : ExamineDatagram(buffer_.data(), length, *request, framing);
 }
 
 std::optional<IcmpAnswer> IcmpSocket::ReceiveErrorReport(const Expectations& expected, bool* empty)
@@ -268,24 +337,26 @@ std::optional<IcmpAnswer> IcmpSocket::ReceiveErrorReport(const Expectations& exp
         ThrowSocketError(errno);
     }
     ErrorQueueReport report;
-    report.quotedDestination = message.name.sin_addr;
+    report.quotedDestination = FromSocketAddress(message.name);
     report.quoted = buffer_.data();
     report.quotedLength = static_cast<std::size_t>(length);
     bool fromIcmp = false;
+    const ControlTypes types = ControlTypesOf(family_);
+    const std::size_t offenderSize = OffenderSize(family_);
     for (cmsghdr* item = CMSG_FIRSTHDR(&message.header); item != nullptr;
          item = CMSG_NXTHDR(&message.header, item)) {
-        if (IsIpMessage(*item, IP_TTL)) {
+        if (IsMessage(*item, types.level, types.ttl)) {
             report.ttl = TtlFrom(*item);
-        } else if (IsIpMessage(*item, IP_RECVERR) &&
-                   item->cmsg_len >= CMSG_LEN(sizeof(sock_extended_err) + sizeof(sockaddr_in))) {
+        } else if (IsMessage(*item, types.level, types.error) &&
+                   item->cmsg_len >= CMSG_LEN(sizeof(sock_extended_err) + offenderSize)) {
             // The report's sender follows the error description.
             sock_extended_err error{};
-            sockaddr_in offender{};
+            sockaddr_storage offender{};
             std::memcpy(&error, CMSG_DATA(item), sizeof error);
-            std::memcpy(&offender, CMSG_DATA(item) + sizeof error, sizeof offender);
-            fromIcmp = error.ee_origin == SO_EE_ORIGIN_ICMP;
+            std::memcpy(&offender, CMSG_DATA(item) + sizeof error, offenderSize);
+            fromIcmp = error.ee_origin == types.icmpOrigin;
             report.type = error.ee_type;
-            report.reporter = offender.sin_addr;
+            report.reporter = FromSocketAddress(offender);
         }
     }
     // Errors of local origin (a send that failed on this machine) carry no
@@ -293,12 +364,14 @@ std::optional<IcmpAnswer> IcmpSocket::ReceiveErrorReport(const Expectations& exp
     if (!fromIcmp) {
         return std::nullopt;
     }
+    // The quoted request starts with its ICMP header in both families.
     const auto sequence = SequenceAnswered(report);
     const EchoExpectation* request = sequence ? expected(*sequence) : nullptr;
     if (request == nullptr) {
         return std::nullopt;
     }
-    return ExamineErrorQueueReport(report, *request);
+    return family_ == AF_INET6 ? ExamineErrorQueueReport6(report, *request)
+                               : ExamineErrorQueueReport(report, *request);
 }
 
 } // namespace pelmora

@@ -12,25 +12,27 @@
 
 namespace pelmora {
 
-// The ICMP socket of one check cycle. A raw ICMP socket where the process may
-// open one; otherwise the unprivileged ICMP datagram socket, which answers
-// with the same reply status items.
+// The ICMP (AF_INET) or ICMPv6 (AF_INET6) socket of one check cycle. A raw
+// socket where the process may open one; otherwise the unprivileged
+// datagram socket, which answers with the same reply status items.
 class IcmpSocket {
 public:
     // Throws EIdInvalidSocket when neither kind can be opened (EIdNoDescriptor
     // when no descriptor was free), and EIdSocketError when the socket
     // refuses an option it needs.
-    static IcmpSocket Open(int protocol);
+    static IcmpSocket Open(int family);
 
     int Fd() const { return fd_.Get(); }
 
-    // Sets the time-to-live of outgoing datagrams; throws EIdSocketError.
+    // Sets the time-to-live (hop limit) of outgoing datagrams; throws
+    // EIdSocketError.
     void SetTtl(int ttl) const;
 
     // Sends the request in one datagram. Returns the identifier the request
     // carries on the wire, which on a datagram socket is the kernel's choice.
     // Throws EIdPackageSizeTooBig, EIdNotAllBytesSent or EIdSocketError.
-    std::uint16_t Send(const EchoRequest& request, in_addr destination, std::uint16_t port) const;
+    std::uint16_t Send(const EchoRequest& request, const IpAddress& destination,
+                       std::uint16_t port) const;
 
     // The request in flight that carries a sequence number, if any.
     using Expectations = std::function<const EchoExpectation*(std::uint16_t sequence)>;
@@ -44,7 +46,7 @@ public:
 private:
     enum class Kind { Raw, Datagram };
 
-    IcmpSocket(UniqueFd fd, Kind kind);
+    IcmpSocket(UniqueFd fd, int family, Kind kind);
 
     std::optional<IcmpAnswer> ReceiveRaw(const Expectations& expected, bool* empty);
     std::optional<IcmpAnswer> ReceiveDatagram(const Expectations& expected, bool* empty);
@@ -54,6 +56,7 @@ private:
     std::optional<IcmpAnswer> ReceiveErrorReport(const Expectations& expected, bool* empty);
 
     UniqueFd fd_;
+    int family_;
     Kind kind_;
     std::array<std::uint8_t, 1024> buffer_{};
 };

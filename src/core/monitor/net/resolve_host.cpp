@@ -4,9 +4,11 @@
 #include <netdb.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
+#include "core/monitor/net/ipv6_literal.h"
 #include "core/monitor/net/probe_errors.h"
 #include "core/monitor/net/socket_error.h"
 
@@ -71,23 +73,29 @@ std::optional<in_addr> ParseDottedQuad(std::string_view text)
     return result;
 }
 
-std::optional<in_addr> AddressWithoutLookup(const std::string& host)
+std::optional<IpAddress> AddressWithoutLookup(const std::string& host)
 {
     if (IsLocalhost(host)) {
         in_addr loopback{};
         loopback.s_addr = htonl(INADDR_LOOPBACK);
         return loopback;
     }
-    return ParseDottedQuad(host);
+    if (const auto quad = ParseDottedQuad(host)) {
+        return *quad;
+    }
+    if (const auto v6 = ParseIpv6(host)) {
+        return *v6;
+    }
+    return std::nullopt;
 }
 
-in_addr ResolveHost(const std::string& host)
+IpAddress ResolveHost(const std::string& host)
 {
     if (const auto known = AddressWithoutLookup(host)) {
         return *known;
     }
     addrinfo hints{};
-    hints.ai_family = AF_INET;
+    hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     if (host.empty() || getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 ||
@@ -95,9 +103,9 @@ in_addr ResolveHost(const std::string& host)
         throw EIdSocketError(kWsaHostNotFound, SocketErrorMessage(kWsaHostNotFound));
     }
     const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> owner(found, &freeaddrinfo);
-    sockaddr_in first{};
-    std::memcpy(&first, found->ai_addr, sizeof first);
-    return first.sin_addr;
+    sockaddr_storage first{};
+    std::memcpy(&first, found->ai_addr, std::min<std::size_t>(found->ai_addrlen, sizeof first));
+    return FromSocketAddress(first);
 }
 
 std::string DottedDecimal(in_addr address)

@@ -72,9 +72,17 @@ TEST_F(DirectCheckTest, HostTextWithPortAndPathReachesThatHostAndPort)
 {
     const TcpListener onItsPort("127.0.0.5");
     const TcpListener onPort80("127.0.0.6", 80);
+    const TcpListener onPort443("127.0.0.1", 443);
+    const TcpListener onV6Port443("::1", 443);
+    const TcpListener onV6ItsPort("::1");
     const std::pair<std::string, const TcpListener*> cases[] = {
         {"HTTP://127.0.0.5:" + std::to_string(onItsPort.Port()) + "/status?full=1", &onItsPort},
         {"http://127.0.0.6/index.html", &onPort80},
+        // A secure address is only connected to: no TLS handshake is needed.
+        {"https://127.0.0.1/login", &onPort443},
+        {"HTTPS://127.0.0.5:" + std::to_string(onItsPort.Port()), &onItsPort},
+        {"https://[::1]/", &onV6Port443},
+        {"http://[0:0::1]:" + std::to_string(onV6ItsPort.Port()) + "/x", &onV6ItsPort},
     };
     for (const auto& [target, listener] : cases) {
         const ProbePlan plan = PlanProbe(target, "");
@@ -88,15 +96,21 @@ TEST_F(DirectCheckTest, HostTextWithPortAndPathReachesThatHostAndPort)
 TEST_F(DirectCheckTest, FailuresTellWhatHappened)
 {
     test::AddSilentTestNetAddress();
+    test::AddSilentTestNet6Address();
     const auto start = Clock::now();
     const auto answers = test::RunProbes(
         engine, {test::ConnectJob("127.0.0.1", kClosedPort), test::ConnectJob("", 80),
-                 test::ConnectJob("198.51.100.7", 80), test::ConnectJob(test::kSilentAddress, 80)});
+                 test::ConnectJob("198.51.100.7", 80), test::ConnectJob(test::kSilentAddress, 80),
+                 test::ConnectJob("::1", kClosedPort), test::ConnectJob("2001:db8:ffff::7", 80),
+                 test::ConnectJob(test::kSilentAddress6, 80)});
     EXPECT_EQ(Told(answers[0]), "Socket Error # 10061\r\nConnection refused.");
     EXPECT_EQ(Told(answers[1]), "Socket Error # 11001\r\nHost not found.");
     EXPECT_EQ(Told(answers[2]), "Socket Error # 10051\r\nNetwork is unreachable.");
     // An address that drops the connect: the limit of 3 s.
     EXPECT_EQ(Told(answers[3]), "Connect timed out.");
+    EXPECT_EQ(Told(answers[4]), "Socket Error # 10061\r\nConnection refused.");
+    EXPECT_EQ(Told(answers[5]), "Socket Error # 10051\r\nNetwork is unreachable.");
+    EXPECT_EQ(Told(answers[6]), "Connect timed out.");
     EXPECT_GE(ElapsedMs(start), 2990);
     EXPECT_LT(ElapsedMs(start), 6000);
 }

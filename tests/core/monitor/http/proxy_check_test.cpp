@@ -134,6 +134,65 @@ TEST_F(ProxyCheckTest, StatusOrFailureOfEachProxy)
     }
 }
 
+// A secure address through a proxy: one CONNECT request and its status line,
+// or the failure that came instead of one.
+TEST_F(ProxyCheckTest, TunnelRequestAndItsAnswer)
+{
+    const std::vector<Outcome> outcomes = {
+        {"Opened", {"HTTP/1.1 200 Connection established\r\n\r\n", Then::Hold}, "status 200"},
+        {"Forbidden", {"HTTP/1.1 403 Forbidden\r\n\r\n", Then::Close}, "status 403"},
+        {"BadGateway", {"HTTP/1.1 502 Bad Gateway\r\n\r\n", Then::Hold}, "status 502"},
+        {"CloseInStatusLine", {"HTTP/1.1 2", Then::Close}, "Connection Closed Gracefully."},
+        {"Silent", {"", Then::Hold}, "Read Timeout"},
+    };
+    std::vector<std::unique_ptr<FakeProxy>> proxies;
+    std::vector<ProbeJob> jobs;
+    for (const Outcome& outcome : outcomes) {
+        proxies.push_back(std::make_unique<FakeProxy>(outcome.proxy));
+        jobs.push_back(ViaProxy("HTTPS://www.example.com/account?id=7",
+                                "127.0.0.1:" + std::to_string(proxies.back()->Port())));
+        EXPECT_EQ(jobs.back().kind, ProbeKind::Tunnel);
+    }
+    const auto start = Clock::now();
+
+    const auto answers = test::RunProbes(engine, jobs);
+
+    EXPECT_GE(ElapsedMs(start), 2990);
+    EXPECT_LT(ElapsedMs(start), 6000);
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        EXPECT_EQ(Told(answers[i]), outcomes[i].told) << outcomes[i].name;
+        EXPECT_EQ(proxies[i]->Requests(1, 3000),
+                  std::vector<std::string>{"CONNECT www.example.com:443 HTTP/1.1\r\n"
+                                           "Host: www.example.com:443\r\n"
+                                           "\r\n"})
+            << outcomes[i].name;
+    }
+}
+
+// An IPv6 proxy, written in brackets, asked for an IPv6 host: both in
+// brackets wherever they stand before a port.
+TEST_F(ProxyCheckTest, Ipv6ProxyAndHost)
+{
+    FakeProxy proxy({"HTTP/1.1 200 OK\r\n\r\n", Then::Close}, "::1");
+    const std::string via = "[::1]:" + std::to_string(proxy.Port());
+
+    const auto answers = test::RunProbes(engine, {ViaProxy("https://[2001:db8::7]:8443/", via),
+                                                  ViaProxy("http://[2001:db8::7]/a", via)});
+
+    EXPECT_EQ(Told(answers[0]), "status 200");
+    EXPECT_EQ(Told(answers[1]), "status 200");
+    auto requests = proxy.Requests(2, 3000);
+    std::sort(requests.begin(), requests.end());
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0], "CONNECT [2001:db8::7]:8443 HTTP/1.1\r\n"
+                           "Host: [2001:db8::7]:8443\r\n"
+                           "\r\n");
+    EXPECT_EQ(requests[1].substr(0, requests[1].find("\r\nAccept")),
+              "GET http://[2001:db8::7]/a HTTP/1.1\r\n"
+              "Content-Type: text/html\r\n"
+              "Host: [2001:db8::7]");
+}
+
 TEST_F(ProxyCheckTest, UnusableProxyOrHostTextFails)
 {
     const test::TcpListener listener;

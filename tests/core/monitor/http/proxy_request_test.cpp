@@ -69,7 +69,18 @@ TEST(ProxyRequest, RefusesAHostThatCannotBeSent)
 {
     for (const char* host : {"bad host", "bad\r\nhost", "bad\x7fhost", ""}) {
         EXPECT_THROW(ProxyRequest({host, 80, "/"}), EIdURIException) << host;
+        EXPECT_THROW(ConnectRequest({host, 443, "/"}), EIdURIException) << host;
     }
+}
+
+// The tunnel request names host and port only, the port even when it is the
+// default one; the path stays a secret between the client and the server.
+TEST(ConnectRequest, NamesHostAndPortOnly)
+{
+    EXPECT_EQ(ConnectRequest({"server", 443, "/private?q=1"}), "CONNECT server:443 HTTP/1.1\r\n"
+                                                               "Host: server:443\r\n"
+                                                               "\r\n");
+    EXPECT_EQ(FirstLine(ConnectRequest({"server", 80, "/"})), "CONNECT server:80 HTTP/1.1");
 }
 
 } // namespace

@@ -117,7 +117,7 @@ TEST_F(ExamineDatagramTest, EchoReplyToOurRequest)
     EXPECT_EQ(answer->messageType, 0);
     EXPECT_EQ(answer->sequence, kSequence);
     EXPECT_EQ(answer->ttl, 64);
-    EXPECT_EQ(answer->source.s_addr, target.s_addr);
+    EXPECT_EQ(answer->source, IpAddress(target));
     EXPECT_EQ(answer->byteCount, 72U);
 }
 
@@ -146,7 +146,7 @@ TEST_F(ExamineDatagramTest, ReportsQuotingOurRequestComeFromTheReporter)
         ASSERT_TRUE(answer) << c.name;
         EXPECT_EQ(answer->status, c.status) << c.name;
         EXPECT_EQ(answer->messageType, c.type) << c.name;
-        EXPECT_EQ(answer->source.s_addr, router.s_addr) << c.name;
+        EXPECT_EQ(answer->source, IpAddress(router)) << c.name;
         EXPECT_EQ(answer->ttl, 250) << c.name;
         EXPECT_EQ(answer->sequence, kSequence) << c.name;
         EXPECT_EQ(answer->byteCount, c.datagram.size()) << c.name;
@@ -248,7 +248,7 @@ TEST_F(ExamineDatagramTest, WithoutIpHeaderTheSocketTellsSourceAndTtl)
     const auto answer = Examine(reply, fromTarget);
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->status, ReplyKind::EchoReply);
-    EXPECT_EQ(answer->source.s_addr, target.s_addr);
+    EXPECT_EQ(answer->source, IpAddress(target));
     EXPECT_EQ(answer->ttl, 63);
     EXPECT_EQ(answer->byteCount, 72U) << "the IP header counts as it does on a raw socket";
 
@@ -281,7 +281,7 @@ TEST_F(ExamineDatagramTest, ErrorQueueReportsQuotingOurRequest)
     ASSERT_TRUE(unreachable);
     EXPECT_EQ(unreachable->status, ReplyKind::Unreachable);
     EXPECT_EQ(unreachable->messageType, 3);
-    EXPECT_EQ(unreachable->source.s_addr, router.s_addr);
+    EXPECT_EQ(unreachable->source, IpAddress(router));
     EXPECT_EQ(unreachable->ttl, 250);
     EXPECT_EQ(unreachable->byteCount, ReportOf(3, Request()).size())
         << "the same count as the report read on a raw socket";
