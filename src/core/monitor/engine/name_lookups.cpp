@@ -36,7 +36,7 @@ struct NameLookups::Mailbox {
         if (asked != generation) {
             return;
         }
-        answers.push_back(std::move(answer));
+        answers.push_back(answer);
         const std::uint64_t one = 1;
         // A full counter means it is readable already.
         [[maybe_unused]] const auto written = ::write(event.Get(), &one, sizeof one);
@@ -63,7 +63,7 @@ public:
     // resolver when the process ends.
     static ResolverPool& Shared()
     {
-        static ResolverPool* const pool = new ResolverPool;
+        static auto* const pool = new ResolverPool;
         return *pool;
     }
 
@@ -103,7 +103,7 @@ private:
             } catch (const EIdException&) {
                 // Not found: the answer stays empty.
             }
-            lookup.mailbox->Post(lookup.generation, std::move(answer));
+            lookup.mailbox->Post(lookup.generation, answer);
         }
     }
 

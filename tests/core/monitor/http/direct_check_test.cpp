@@ -168,6 +168,7 @@ TEST_F(DirectCheckTest, DescriptorsAndThreadsStayFlatOverManyChecks)
     for (int cycle = 0; cycle < 20; ++cycle) {
         // Every other check meets a closed port, so failure paths are counted too.
         std::vector<ProbeJob> jobs;
+        jobs.reserve(500);
         for (int i = 0; i < 500; ++i) {
             jobs.push_back(
                 test::ConnectJob("127.0.0.1", i % 2 == 0 ? listener.Port() : kClosedPort));

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstring>
 #include <mutex>
+#include <ranges>
 #include <string>
 #include <thread>
 #include <vector>
@@ -227,9 +228,9 @@ TEST_F(EchoRequestsTest, ManyRequestsInFlightEachFindTheirOwnAnswer)
         if (caught.size() < kRequests) {
             return;
         }
-        for (auto held = caught.rbegin(); held != caught.rend(); ++held) {
-            const auto ttl = static_cast<std::uint8_t>(SequenceOf(test::IcmpPart(*held)) % 250 + 1);
-            link.Send(ReplyTo(*held, ttl));
+        for (const auto& held : std::ranges::reverse_view(caught)) {
+            const auto ttl = static_cast<std::uint8_t>(SequenceOf(test::IcmpPart(held)) % 250 + 1);
+            link.Send(ReplyTo(held, ttl));
         }
     });
 

@@ -34,7 +34,7 @@ std::string EchoWithoutNetRaw(const char* host)
 
 Bytes DataOf(const Bytes& icmp)
 {
-    return Bytes(icmp.begin() + 8, icmp.end());
+    return {icmp.begin() + 8, icmp.end()};
 }
 
 class IcmpDatagramSocketTest : public test::PrivateNetworkTest {

@@ -74,7 +74,7 @@ Bytes IpDatagram(in_addr source, in_addr destination, std::uint8_t ttl, const By
 Bytes IcmpPart(const Bytes& datagram)
 {
     const std::size_t headerLength = static_cast<std::size_t>(datagram.at(0) & 0x0F) * 4;
-    return Bytes(datagram.begin() + static_cast<std::ptrdiff_t>(headerLength), datagram.end());
+    return {datagram.begin() + static_cast<std::ptrdiff_t>(headerLength), datagram.end()};
 }
 
 } // namespace pelmora::test

@@ -76,7 +76,7 @@ protected:
                       std::uint16_t sequence = kSequence) const
     {
         const EchoRequest request = BuildEchoRequest(identifier, sequence, 77, "");
-        return Bytes(request.begin(), request.end());
+        return {request.begin(), request.end()};
     }
     Bytes Request(in_addr to) const { return test::IpDatagram(us, to, 128, RequestIcmp()); }
     Bytes Request() const { return Request(target); }
