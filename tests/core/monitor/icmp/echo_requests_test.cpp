@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <mutex>
-#include <ranges>
 #include <string>
 #include <thread>
 #include <vector>
@@ -228,10 +228,11 @@ TEST_F(EchoRequestsTest, ManyRequestsInFlightEachFindTheirOwnAnswer)
         if (caught.size() < kRequests) {
             return;
         }
-        for (const auto& held : std::ranges::reverse_view(caught)) {
+        // Answered newest first, so replies arrive in the reverse order.
+        std::for_each(caught.rbegin(), caught.rend(), [&link](const Bytes& held) {
             const auto ttl = static_cast<std::uint8_t>(SequenceOf(test::IcmpPart(held)) % 250 + 1);
             link.Send(ReplyTo(held, ttl));
-        }
+        });
     });
 
     const std::vector<ProbeAnswer> answers =
