@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <system_error>
 #include <vector>
 
 #include "core/base/unique_fd.h"
@@ -22,12 +22,12 @@ std::string ReplaceFileAtomically(const std::filesystem::path& file, std::string
     name.push_back('\0');
     const UniqueFd fd(mkstemp(name.data()));
     if (!fd.Valid()) {
-        return std::strerror(errno);
+        return std::generic_category().message(errno);
     }
     const auto fail = [&name] {
         const int error = errno;
         unlink(name.data());
-        return std::string(std::strerror(error));
+        return std::generic_category().message(error);
     };
     // mkstemp makes the file for its owner alone; others read the metrics.
     if (fchmod(fd.Get(), 0644) != 0) {
