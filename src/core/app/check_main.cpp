@@ -13,10 +13,15 @@
 #include <iostream>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "core/app/check_options.h"
+#include "core/app/cycle_report.h"
+#include "core/app/cycle_report_json.h"
+#include "core/app/cycle_report_metrics.h"
 #include "core/app/host_listing.h"
 #include "core/base/app_paths.h"
+#include "core/base/atomic_file.h"
 #include "core/base/raise_descriptor_limit.h"
 #include "core/config/settings.h"
 #include "core/i18n/languages.h"
@@ -155,9 +160,31 @@ bool AllUp(const HostList& hosts)
     return true;
 }
 
-const char* KindName(HostKind kind)
+std::vector<HostState> States(const HostList& hosts)
 {
-    return kind == HostKind::HTTP ? "HTTP" : (kind == HostKind::LAN ? "LAN" : "IP");
+    std::vector<HostState> states;
+    for (std::size_t i = 0; i < hosts.Count(); ++i) {
+        states.push_back(hosts.At(i)->State());
+    }
+    return states;
+}
+
+// The probes' outcomes in list order, with what the cycle made of them. The
+// cause is the message key, not its text: scripts match it whatever the
+// language.
+CycleReport ReportCycle(const HostList& hosts, const std::vector<HostState>& before,
+                        std::vector<ProbeOutcome> outcomes)
+{
+    CycleReport report{std::chrono::system_clock::now(), {}};
+    for (std::size_t i = 0; i < outcomes.size() && i < hosts.Count(); ++i) {
+        const HostEntry& entry = *hosts.At(i);
+        ProbeOutcome& outcome = outcomes[i];
+        const bool up = entry.State() == HostState::Up;
+        report.hosts.push_back(CycleHost{
+            entry.Target(), outcome.kind, entry.Proxy(), up, entry.State() != before[i],
+            up ? outcome.roundTrip : std::nullopt, up || !outcome.cause ? "" : outcome.cause->key});
+    }
+    return report;
 }
 
 int Run(const CheckOptions& options)
@@ -188,18 +215,31 @@ int Run(const CheckOptions& options)
 
     HandOverQueue handOver;
     Interruption interruption(handOver);
-    ConsoleSink sink(options.quiet);
+    // The other formats take the place of the log lines and reports.
+    const bool text = options.format == CheckFormat::Text;
+    ConsoleSink sink(options.quiet || !text);
     ProbeEngine prober;
     std::mutex traceMutex;
+    // Filled on the worker thread; read once the cycle has ended.
+    std::vector<ProbeOutcome> outcomes;
     CheckHostsLinks links{settings.Hosts(), prober, handOver, sink, MessageText};
-    if (options.verbose) {
-        links.onProbe = [&traceMutex](const ProbeOutcome& outcome) {
+    if (options.verbose || !text) {
+        links.onProbe = [&traceMutex, &outcomes, &options, text](const ProbeOutcome& outcome) {
             const std::lock_guard lock(traceMutex);
+            if (!text) {
+                // The target is valid during the call only, and the report
+                // takes it from the list.
+                outcomes.push_back(outcome);
+                outcomes.back().target = {};
+            }
+            if (!options.verbose) {
+                return;
+            }
             std::string detail = outcome.detail;
             for (char& c : detail) {
                 c = (c == '\r' || c == '\n') ? ' ' : c;
             }
-            std::cerr << KindName(outcome.kind) << ' ' << outcome.target << ": "
+            std::cerr << HostKindName(outcome.kind) << ' ' << outcome.target << ": "
                       << (outcome.reachable ? "up" : "down")
                       << (detail.empty() ? "" : " (" + detail + ")")
                       << (outcome.roundTrip
@@ -222,8 +262,34 @@ int Run(const CheckOptions& options)
         if (cycle > 0 && !interruption.Sleep(std::chrono::milliseconds(interval))) {
             break;
         }
+        const std::vector<HostState> before = States(settings.Hosts());
         worker.Wake();
         handOver.ServeUntil([&] { return worker.IsAsleep() || interruption.Raised(); });
+        if (text || interruption.Raised()) {
+            continue;
+        }
+        std::vector<ProbeOutcome> found;
+        {
+            const std::lock_guard lock(traceMutex);
+            found.swap(outcomes);
+        }
+        const CycleReport report = ReportCycle(settings.Hosts(), before, std::move(found));
+        const std::string formatted = options.format == CheckFormat::Json
+                                          ? CycleReportJson(report)
+                                          : CycleReportMetrics(report);
+        if (!options.output.empty()) {
+            // A script or a collector must not go on with a stale file
+            // unnoticed, so a failed write ends the run.
+            const std::string why = ReplaceFileAtomically(options.output, formatted);
+            if (!why.empty()) {
+                std::cerr << "pelmora-check: cannot write " << options.output.string() << ": "
+                          << why << '\n';
+                worker.Stop();
+                return 2;
+            }
+        } else if (!options.quiet) {
+            std::cout << formatted << std::flush;
+        }
     }
     if (interruption.Raised()) {
         worker.Stop();

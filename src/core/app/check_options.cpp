@@ -43,7 +43,7 @@ CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
         };
         const bool takesValue = name == "--config" || name == "--language" || name == "--cycles" ||
                                 name == "--interval" || name == "--parallel" ||
-                                name == "--attempts";
+                                name == "--attempts" || name == "--format" || name == "--output";
         if (!takesValue && inlineValue) {
             result.error = "option " + name + " takes no value";
             return result;
@@ -65,6 +65,24 @@ CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
                 options.config = *text;
             } else if (name == "--language") {
                 options.language = *text;
+            } else if (name == "--format") {
+                if (*text == "text") {
+                    options.format = CheckFormat::Text;
+                } else if (*text == "json") {
+                    options.format = CheckFormat::Json;
+                } else if (*text == "openmetrics") {
+                    options.format = CheckFormat::OpenMetrics;
+                } else {
+                    result.error =
+                        "option --format needs text, json or openmetrics, not '" + *text + "'";
+                    return result;
+                }
+            } else if (name == "--output") {
+                if (text->empty()) {
+                    result.error = "option --output needs a file name";
+                    return result;
+                }
+                options.output = *text;
             } else if (name == "--parallel") {
                 const auto number = NonNegative(*text);
                 if (!number || !IsParallelChecksInRange(*number)) {
@@ -104,6 +122,10 @@ CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
     }
     if (options.quiet && options.verbose) {
         result.error = "--quiet and --verbose exclude each other";
+    } else if (!options.output.empty() && options.format == CheckFormat::Text) {
+        // The log lines tell changes as they happen; a file replaced per
+        // cycle is for a reader that wants the whole state.
+        result.error = "--output needs --format json or openmetrics";
     }
     return result;
 }
@@ -130,6 +152,15 @@ Options:
   --attempts N      count a host as down after N failed checks in a row,
                     1 to 10; a host that was up is checked again at once
                     (default: the settings file's Attempts, else 1)
+  --format FORMAT   text (default): the log lines and reports;
+                    json: one JSON object per cycle on a line of its own;
+                    openmetrics: the Prometheus text format per cycle
+                    (pelmora_host_up, pelmora_host_rtt_seconds,
+                    pelmora_last_check_timestamp_seconds)
+  --output FILE     with json or openmetrics: after each cycle, replace FILE
+                    atomically with that cycle instead of printing it (for
+                    node_exporter's textfile collector); when FILE cannot be
+                    written, say why and exit 2
   --list            print the host list as it is read (kind, target, what is
                     probed, proxy) and exit
   -v, --verbose     also print on standard error how many hosts are checked

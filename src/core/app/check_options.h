@@ -1,12 +1,17 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace pelmora {
+
+// How pelmora-check tells what a cycle found: the log lines and reports, a
+// JSON line, or the Prometheus text format.
+enum class CheckFormat : std::uint8_t { Text, Json, OpenMetrics };
 
 // Command line of pelmora-check.
 struct CheckOptions {
@@ -16,6 +21,8 @@ struct CheckOptions {
     std::optional<int> intervalMs;             // empty: the settings file's check period
     std::optional<std::size_t> parallelChecks; // empty: the settings file's ParallelChecks
     std::optional<int> attempts;               // empty: the settings file's Attempts
+    CheckFormat format = CheckFormat::Text;
+    std::filesystem::path output; // empty: standard output
     bool quiet = false;
     bool verbose = false;
     bool list = false;

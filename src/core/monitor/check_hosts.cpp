@@ -322,8 +322,11 @@ bool TCheckHosts::HandOver(Check& check)
         }
     }
     if (links_.onProbe) {
+        // The cause is classified for every answer; it means something only
+        // for a failure.
         links_.onProbe(ProbeOutcome{check.target, check.kind, check.reachable,
-                                    std::move(check.detail), check.roundTrip});
+                                    std::move(check.detail), check.roundTrip,
+                                    check.reachable ? std::nullopt : check.cause});
     }
     FCause = std::move(check.cause);
     return Decide(check.reachable);

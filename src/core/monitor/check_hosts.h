@@ -26,13 +26,15 @@ namespace pelmora {
 
 // What one probe found, for a verbose trace: `detail` is the probe's error
 // text, or what its answer was; `roundTrip` how long the answer took, when
-// one came. `target` is valid during the call only.
+// one came; `cause` why it failed, when that is known. `target` is valid
+// during the call only.
 struct ProbeOutcome {
     std::string_view target;
     HostKind kind;
     bool reachable;
     std::string detail;
     std::optional<std::chrono::microseconds> roundTrip;
+    std::optional<LossCause> cause;
 };
 
 // Everything the worker works with. The list, the prober, the hand-over and

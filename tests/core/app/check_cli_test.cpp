@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <thread>
@@ -223,6 +224,63 @@ TEST_F(CheckCli, BadOptionsAndUnreadableConfigExitTwo)
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--interval MS"), std::string::npos);
     EXPECT_NE(help.out.find("--parallel N"), std::string::npos);
+}
+
+// What the machine-readable formats give is read back with real parsers:
+// Python's json module and promtool, the Prometheus project's own checker.
+TEST_F(CheckCli, JsonAndOpenMetricsPassTheirParsersAndOutputReplacesTheFile)
+{
+    test::AddSilentTestNetAddress();
+    const std::string config =
+        Config("Item0=127.0.0.1\nItem1=" + std::string(test::kSilentAddress) + " proxy:1\n");
+    const auto json = RunChild(
+        {kProgram, "--config", config, "--format", "json", "--cycles", "2", "--interval", "0"});
+    EXPECT_EQ(json.status, 1) << json.err;
+    EXPECT_EQ(json.err, "");
+    const auto lines = dir_ / "cycles.json";
+    WriteFile(lines, json.out);
+    const auto parsed = RunChild(
+        {"/usr/bin/python3", "-c",
+         "import json, sys\n"
+         "for line in open(sys.argv[1]):\n"
+         "    cycle = json.loads(line)\n"
+         "    assert cycle['time'].endswith('Z'), cycle['time']\n"
+         "    for h in cycle['hosts']:\n"
+         "        print(h['target'], h['kind'], h['proxy'] or '-', h['state'], h['changed'],\n"
+         "              type(h['rtt_ms']).__name__, h['cause'])\n",
+         lines.string()});
+    EXPECT_EQ(parsed.status, 0) << parsed.err << json.out;
+    EXPECT_EQ(parsed.out, "127.0.0.1 IP - up True float None\n"
+                          "192.0.2.2 IP proxy:1 down False NoneType CauseNoAnswer\n"
+                          "127.0.0.1 IP - up False float None\n"
+                          "192.0.2.2 IP proxy:1 down False NoneType CauseNoAnswer\n");
+
+    ASSERT_TRUE(std::filesystem::exists("/usr/bin/promtool")) << "tools/install-deps installs it";
+    const auto metrics = dir_ / "pelmora.prom";
+    WriteFile(metrics, "stale\n");
+    const auto written = RunChild(
+        {kProgram, "--config", config, "--format=openmetrics", "--output", metrics.string()});
+    EXPECT_EQ(written.status, 1) << written.err;
+    EXPECT_EQ(written.out + written.err, "");
+    const std::string exposition = test::ReadFile(metrics);
+    EXPECT_NE(exposition.find("\npelmora_host_up{target=\"127.0.0.1\",kind=\"IP\"} 1\n"),
+              std::string::npos)
+        << exposition;
+    EXPECT_NE(exposition.find("\npelmora_host_up{target=\"192.0.2.2\",kind=\"IP\"} 0\n"),
+              std::string::npos)
+        << exposition;
+    EXPECT_NE(exposition.find("\npelmora_host_rtt_seconds{target=\"127.0.0.1\",kind=\"IP\"} "),
+              std::string::npos);
+    EXPECT_EQ(exposition.find("pelmora_host_rtt_seconds{target=\"192.0.2.2\""), std::string::npos);
+    const auto checked =
+        RunChild({"/bin/sh", "-c", "/usr/bin/promtool check metrics < \"$0\"", metrics.string()});
+    EXPECT_EQ(checked.status, 0) << checked.out << checked.err << exposition;
+
+    const auto unwritable = RunChild({kProgram, "--config", config, "--format=json", "--output",
+                                      (dir_ / "missing" / "p.json").string()});
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_NE(unwritable.err.find("pelmora-check: cannot write "), std::string::npos)
+        << unwritable.err;
 }
 
 TEST_F(CheckCli, InterruptStopsAtOnceInTheMiddleOfASlowProbe)

@@ -27,6 +27,31 @@ TEST(CheckOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_FALSE(defaults.options.language);
     EXPECT_FALSE(defaults.options.parallelChecks);
     EXPECT_FALSE(defaults.options.attempts);
+    EXPECT_EQ(defaults.options.format, CheckFormat::Text);
+    EXPECT_EQ(defaults.options.output, "");
+}
+
+TEST(CheckOptions, FormatNamesTheOutputAndOutputItsFile)
+{
+    const struct {
+        std::vector<std::string> args;
+        CheckFormat format;
+        const char* output;
+    } cases[] = {
+        {{"--format", "text"}, CheckFormat::Text, ""},
+        {{"--format=json"}, CheckFormat::Json, ""},
+        {{"--format", "openmetrics", "--output", "/var/lib/x/p.prom"},
+         CheckFormat::OpenMetrics,
+         "/var/lib/x/p.prom"},
+        {{"--output=p.json", "--format=json"}, CheckFormat::Json, "p.json"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front());
+        const auto parsed = ParseCheckOptions(c.args);
+        ASSERT_EQ(parsed.error, "");
+        EXPECT_EQ(parsed.options.format, c.format);
+        EXPECT_EQ(parsed.options.output, c.output);
+    }
 }
 
 TEST(CheckOptions, AttemptsTakesOnlyAWholeNumberFromOneToTen)
@@ -95,7 +120,14 @@ TEST(CheckOptions, RejectsWhatItCannotUse)
           Case{{"--language"}, "option --language needs a value"},
           Case{{"--list=yes"}, "option --list takes no value"},
           Case{{"extra"}, "unknown option 'extra'"},
-          Case{{"-q", "-v"}, "--quiet and --verbose exclude each other"}}) {
+          Case{{"-q", "-v"}, "--quiet and --verbose exclude each other"},
+          Case{{"--format", "JSON"}, "option --format needs text, json or openmetrics, not 'JSON'"},
+          Case{{"--format="}, "option --format needs text, json or openmetrics, not ''"},
+          Case{{"--format"}, "option --format needs a value"},
+          Case{{"--output="}, "option --output needs a file name"},
+          Case{{"--output", "m.prom"}, "--output needs --format json or openmetrics"},
+          Case{{"--format=json", "--output", "m", "--format", "text"},
+               "--output needs --format json or openmetrics"}}) {
         EXPECT_EQ(ParseCheckOptions(c.args).error, c.error) << c.args.front();
     }
 }

@@ -330,7 +330,8 @@ TEST(CheckHostsOutcome, ProbeHookTellsTheOutcomeAndTheProbesText)
     std::vector<std::string> seen;
     WorkerHarness h([&seen](const ProbeOutcome& o) {
         seen.push_back(std::string(o.target) + (o.kind == HostKind::HTTP ? " web " : " echo ") +
-                       (o.reachable ? "up: " : "down: ") + o.detail);
+                       (o.reachable ? "up: " : "down: ") + o.detail +
+                       (o.cause ? " [" + o.cause->key + " " + o.cause->argument + "]" : ""));
     });
     h.Add("192.0.2.7", "", HostState::Down);
     h.prober.Script("192.0.2.7",
@@ -342,8 +343,9 @@ TEST(CheckHostsOutcome, ProbeHookTellsTheOutcomeAndTheProbesText)
     h.RunCycle();
     EXPECT_EQ(seen, (std::vector<std::string>{
                         "192.0.2.7 echo up: Echo reply from 192.0.2.7, TTL 64",
-                        "http://web web down: Socket Error # 10061\r\nConnection refused.",
-                        "http://web/x web down: Proxy answered 502",
+                        "http://web web down: Socket Error # 10061\r\nConnection refused. "
+                        "[CauseRefused ]",
+                        "http://web/x web down: Proxy answered 502 [CauseProxy 502]",
                         "http://web/y web down: Invalid proxy port 99999.",
                     }));
 }
