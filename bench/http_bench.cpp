@@ -12,7 +12,7 @@
 #include "core/base/unique_fd.h"
 #include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/net/stop_signal.h"
-#include "core/monitor/probe_plan.h"
+#include "core/monitor/probing/probe_plan.h"
 #include "support/private_network.h"
 
 namespace pelmora {

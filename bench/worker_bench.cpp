@@ -14,8 +14,8 @@
 #include <string>
 #include <thread>
 
-#include "core/monitor/check_hosts.h"
-#include "core/monitor/hand_over_queue.h"
+#include "core/monitor/worker/check_hosts.h"
+#include "core/monitor/worker/hand_over_queue.h"
 #include "core/monitor/net/stop_signal.h"
 
 namespace pelmora {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/monitor/host_rules.h"
+#include "core/monitor/hosts/host_rules.h"
 #include "core/monitor/http/proxy_request.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/monitor/host_entry.h"
+#include "core/monitor/hosts/host_entry.h"
 
 namespace pelmora {
 

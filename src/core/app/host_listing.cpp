@@ -1,6 +1,6 @@
 #include "core/app/host_listing.h"
 
-#include "core/monitor/host_rules.h"
+#include "core/monitor/hosts/host_rules.h"
 
 namespace pelmora {
 namespace {

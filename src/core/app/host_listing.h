@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/monitor/host_list.h"
+#include "core/monitor/hosts/host_list.h"
 
 namespace pelmora {
 

@@ -5,7 +5,7 @@
 
 #include "core/config/ip_field_text.h"
 #include "core/config/trim_blanks.h"
-#include "core/monitor/host_rules.h"
+#include "core/monitor/hosts/host_rules.h"
 
 namespace pelmora {
 namespace {

@@ -1,6 +1,6 @@
 #include "core/config/proxy_record.h"
 
-#include "core/monitor/host_rules.h"
+#include "core/monitor/hosts/host_rules.h"
 
 namespace pelmora {
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "core/monitor/host_list.h"
-#include "core/monitor/parallel_checks.h"
+#include "core/monitor/hosts/host_list.h"
+#include "core/monitor/probing/parallel_checks.h"
 
 namespace pelmora {
 

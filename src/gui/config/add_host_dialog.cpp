@@ -11,7 +11,7 @@
 #include "core/config/proxy_field.h"
 #include "core/config/trim_blanks.h"
 #include "core/i18n/languages.h"
-#include "core/monitor/host_rules.h"
+#include "core/monitor/hosts/host_rules.h"
 #include "core/monitor/net/ipv6_literal.h"
 #include "gui/config/error_box.h"
 #include "gui/config/local_text.h"

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/monitor/host_rules.h"
+#include "core/monitor/hosts/host_rules.h"
 #include "gui/config/local_text.h"
 
 namespace pelmora {

@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-#include "core/monitor/host_entry.h"
+#include "core/monitor/hosts/host_entry.h"
 
 namespace pelmora {
 

@@ -13,7 +13,7 @@
 
 #include "core/base/app_paths.h"
 #include "core/i18n/languages.h"
-#include "core/monitor/round_trip_text.h"
+#include "core/monitor/report/round_trip_text.h"
 #include "gui/config/font_conversion.h"
 #include "gui/help/help_context.h"
 #include "gui/help/help_desk.h"

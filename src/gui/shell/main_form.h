@@ -9,11 +9,11 @@
 #include <string>
 
 #include "core/config/settings.h"
-#include "core/monitor/check_hosts.h"
-#include "core/monitor/check_sink.h"
+#include "core/monitor/worker/check_hosts.h"
+#include "core/monitor/worker/check_sink.h"
 #include "core/monitor/engine/probe_engine.h"
-#include "core/monitor/host_list.h"
-#include "core/monitor/parallel_checks.h"
+#include "core/monitor/hosts/host_list.h"
+#include "core/monitor/probing/parallel_checks.h"
 #include "gui/shell/image_list.h"
 #include "gui/shell/qt_hand_over.h"
 

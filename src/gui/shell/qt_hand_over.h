@@ -5,7 +5,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "core/monitor/hand_over.h"
+#include "core/monitor/worker/hand_over.h"
 
 namespace pelmora {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/monitor/host_entry.h"
+#include "core/monitor/hosts/host_entry.h"
 #include "gui/shell/image_list.h"
 
 class QSystemTrayIcon;

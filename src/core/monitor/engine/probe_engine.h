@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "core/base/unique_fd.h"
-#include "core/monitor/cycle_prober.h"
+#include "core/monitor/probing/cycle_prober.h"
 #include "core/monitor/engine/echo_requests.h"
 #include "core/monitor/engine/name_lookups.h"
 #include "core/monitor/engine/tcp_exchange.h"

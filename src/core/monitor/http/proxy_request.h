@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/monitor/host_rules.h"
+#include "core/monitor/hosts/host_rules.h"
 
 namespace pelmora {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "core/monitor/net/ip_address.h"
-#include "core/monitor/reply_status.h"
+#include "core/monitor/probing/reply_status.h"
 
 namespace pelmora {
 

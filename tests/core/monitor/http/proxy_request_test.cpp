@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/monitor/host_rules.h"
+#include "core/monitor/hosts/host_rules.h"
 #include "core/monitor/http/proxy_request.h"
 #include "core/monitor/net/probe_errors.h"
 

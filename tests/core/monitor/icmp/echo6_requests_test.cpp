@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/monitor/probe_runs.h"
+#include "core/monitor/engine/probe_runs.h"
 #include "fake_icmp6_peer.h"
 #include "icmp_datagrams.h"
 #include "reply_description.h"

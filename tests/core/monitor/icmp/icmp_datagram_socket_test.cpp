@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/monitor/probe_runs.h"
+#include "core/monitor/engine/probe_runs.h"
 #include "fake_icmp_peer.h"
 #include "icmp_datagrams.h"
 #include "process_usage.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/monitor/reply_status.h"
+#include "core/monitor/probing/reply_status.h"
 
 namespace pelmora::test {
 
