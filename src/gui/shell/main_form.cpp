@@ -14,7 +14,9 @@
 #include "core/base/app_paths.h"
 #include "core/i18n/languages.h"
 #include "core/monitor/report/round_trip_text.h"
+#include "core/shell/popup_placement.h"
 #include "gui/config/font_conversion.h"
+#include "gui/config/local_text.h"
 #include "gui/help/help_context.h"
 #include "gui/help/help_desk.h"
 #include "gui/shell/app_timer.h"
@@ -308,15 +310,15 @@ void TfrmMain::PlacePopUp()
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect screenRect = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
     const double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
-    const int lines = PopUpLineCount(memReport_->toPlainText());
+    const int lines = PopUpLineCount(ToLocal8Bit(memReport_->toPlainText()));
     const int charHeight = PopUpCharHeight(memReport_->font().pointSizeF(), dpi);
-    const PopUpPlacement placement = pelmora::PlacePopUp(lines, charHeight, screenRect);
+    const PopUpPlacement placement = pelmora::PlacePopUp(lines, charHeight, FromQRect(screenRect));
     // Scroll bars only where the window had to be cut to stay on the screen.
-    const bool cut = placement.window.height() < (lines + 1) * (charHeight + 2) + 50;
-    memReport_->setVerticalScrollBarPolicy(cut ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    setGeometry(placement.window);
-    memReport_->setGeometry(placement.memo);
-    setMask(PopUpRegion(placement.window.width(), placement.window.height()));
+    memReport_->setVerticalScrollBarPolicy(placement.cut ? Qt::ScrollBarAsNeeded
+                                                         : Qt::ScrollBarAlwaysOff);
+    setGeometry(ToQRect(placement.window));
+    memReport_->setGeometry(ToQRect(placement.memo));
+    setMask(PopUpRegion(placement.window.width, placement.window.height));
     update();
 }
 
