@@ -3,6 +3,7 @@
 #include <QIcon>
 
 #include "core/monitor/hosts/host_entry.h"
+#include "core/shell/tray_state.h"
 
 namespace pelmora {
 
@@ -25,13 +26,6 @@ QIcon MainImageIcon(MainImage image);
 
 // The picture beside a host in the Hosts state submenu.
 MainImage HostStateImage(HostState state);
-
-// What the notification-area icon tells at a glance.
-enum class TrayState {
-    AllUp,    // every host answers (or the list is empty)
-    SomeDown, // a red mark: at least one host is down
-    Stopped,  // grey: monitoring is stopped
-};
 
 // The program's own notification-area icon in that state.
 QIcon TrayIconPicture(TrayState state = TrayState::AllUp);

@@ -7,19 +7,12 @@
 #include "core/i18n/languages.h"
 #include "gui/config/local_text.h"
 #include "gui/i18n/property_registry.h"
+#include "gui/shell/image_list.h"
 
 namespace pelmora {
-namespace {
-
-QString DownTemplate()
-{
-    return FromLocal8Bit(MessageText("HostsDown"));
-}
-
-} // namespace
 
 TrayStatus::TrayStatus(QSystemTrayIcon* icon)
-    : QObject(icon), icon_(icon), downTemplate_(DownTemplate())
+    : QObject(icon), icon_(icon), downTemplate_(MessageText("HostsDown"))
 {
     icon_->installEventFilter(this);
     Show();
@@ -27,35 +20,25 @@ TrayStatus::TrayStatus(QSystemTrayIcon* icon)
 
 void TrayStatus::Reset()
 {
-    states_.clear();
-    down_ = 0;
+    status_.Reset();
     Show();
 }
 
 void TrayStatus::Appended(HostState state)
 {
-    states_.push_back(state);
-    down_ += state == HostState::Down ? 1 : 0;
+    status_.Appended(state);
     Show();
 }
 
 void TrayStatus::Changed(std::size_t index, HostState state)
 {
-    if (index >= states_.size() || states_[index] == state) {
-        return;
-    }
-    states_[index] = state;
-    if (state == HostState::Down) {
-        ++down_;
-    } else {
-        --down_;
-    }
+    status_.Changed(index, state);
     Show();
 }
 
 void TrayStatus::SetRunning(bool running)
 {
-    running_ = running;
+    status_.SetRunning(running);
     Show();
 }
 
@@ -63,8 +46,8 @@ bool TrayStatus::eventFilter(QObject* watched, QEvent* event)
 {
     // A language applied to the icon sets its hint; the counts go back on.
     if (watched == icon_ && event->type() == QEvent::DynamicPropertyChange) {
-        hint_ = icon_->property(kTrayHintProperty).toString();
-        downTemplate_ = DownTemplate();
+        hint_ = ToLocal8Bit(icon_->property(kTrayHintProperty).toString());
+        downTemplate_ = MessageText("HostsDown");
         Show();
     }
     return QObject::eventFilter(watched, event);
@@ -72,20 +55,12 @@ bool TrayStatus::eventFilter(QObject* watched, QEvent* event)
 
 void TrayStatus::Show()
 {
-    const TrayState state = !running_   ? TrayState::Stopped
-                            : down_ > 0 ? TrayState::SomeDown
-                                        : TrayState::AllUp;
+    const TrayState state = status_.State();
     if (shown_ != state) {
         icon_->setIcon(TrayIconPicture(state));
         shown_ = state;
     }
-    QString tip = hint_;
-    if (state == TrayState::SomeDown) {
-        const QString counts = QString(downTemplate_)
-                                   .replace(QStringLiteral("%1"), QString::number(down_))
-                                   .replace(QStringLiteral("%2"), QString::number(states_.size()));
-        tip = tip.isEmpty() ? counts : tip + QLatin1Char('\n') + counts;
-    }
+    const QString tip = FromLocal8Bit(status_.Tooltip(hint_, downTemplate_));
     if (icon_->toolTip() != tip) {
         icon_->setToolTip(tip);
     }

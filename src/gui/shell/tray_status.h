@@ -1,23 +1,21 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
 
 #include <cstddef>
 #include <optional>
-#include <vector>
+#include <string>
 
 #include "core/monitor/hosts/host_entry.h"
-#include "gui/shell/image_list.h"
+#include "core/shell/overall_status.h"
 
 class QSystemTrayIcon;
 
 namespace pelmora {
 
-// The tray icon's picture and tooltip follow the overall state: the normal
-// picture while every host is up, a red mark while any is down, a grey one
-// while monitoring is stopped; the tooltip adds "N of M hosts down" to the
-// hint the language file gives the icon.
+// Puts the overall status on the tray icon: the picture and the tooltip that
+// OverallStatus decides, after every change and whenever a language gives
+// the icon its hint.
 class TrayStatus final : public QObject {
 public:
     explicit TrayStatus(QSystemTrayIcon* icon);
@@ -28,7 +26,7 @@ public:
     void Changed(std::size_t index, HostState state);
     void SetRunning(bool running);
 
-    std::size_t DownCount() const { return down_; }
+    std::size_t DownCount() const { return status_.DownCount(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,14 +35,12 @@ private:
     void Show();
 
     QSystemTrayIcon* icon_;
-    std::vector<HostState> states_;
-    std::size_t down_ = 0;
-    bool running_ = true;
+    OverallStatus status_;
     std::optional<TrayState> shown_;
     // The hint the language file set (translation stores it on the icon).
-    QString hint_;
+    std::string hint_;
     // The "N of M" text's template, read when the language is applied.
-    QString downTemplate_;
+    std::string downTemplate_;
 };
 
 } // namespace pelmora
