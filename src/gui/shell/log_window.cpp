@@ -15,8 +15,6 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 #include "core/i18n/languages.h"
 #include "gui/config/error_box.h"
 #include "gui/config/local_text.h"
@@ -34,8 +32,7 @@ QString Message(const char* key)
 
 TfrmLog::TfrmLog(QWidget* parent, int lineLimit)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      memLog_(new QPlainTextEdit(this)), panel1_(new QFrame(this)),
-      lineLimit_(std::max(lineLimit, 1))
+      memLog_(new QPlainTextEdit(this)), panel1_(new QFrame(this)), bound_(lineLimit)
 {
     setObjectName(QStringLiteral("frmLog"));
     setWindowTitle(QStringLiteral("Log"));
@@ -85,18 +82,18 @@ void TfrmLog::AppendLine(const QString& line)
 void TfrmLog::DropOldestLines()
 {
     QTextDocument* document = memLog_->document();
-    const int first = dropped_ > 0 ? 1 : 0;
-    const int excess = document->blockCount() - 1 - first - lineLimit_;
-    if (excess <= 0) {
+    const int first = bound_.HasNotice() ? 1 : 0;
+    const int excess = bound_.Excess(document->blockCount() - 1 - first);
+    if (excess == 0) {
         return;
     }
     QTextCursor oldest(document->findBlockByNumber(first));
     oldest.setPosition(document->findBlockByNumber(first + excess).position(),
                        QTextCursor::KeepAnchor);
     oldest.removeSelectedText();
-    dropped_ += excess;
+    bound_.Dropped(excess);
 
-    const QString notice = Message("LogDropped") + QLatin1Char(' ') + QString::number(dropped_);
+    const QString notice = FromLocal8Bit(bound_.Notice());
     QTextCursor top(document->firstBlock());
     if (first == 0) {
         top.insertText(notice + QLatin1Char('\n'));

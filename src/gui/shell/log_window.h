@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "core/shell/log_bound.h"
+
 class QFrame;
 class QMenu;
 class QMenuBar;
@@ -11,19 +13,16 @@ namespace pelmora {
 
 // The event log: one line per change of a host's state, kept in memory for
 // the newest `lineLimit` lines; a first line says how many older ones were
-// dropped. Closing the window only hides it. Its context menu copies the
+// dropped (LogBound decides both). Closing the window only hides it. Its context menu copies the
 // whole log or saves it to a file; nothing is written unless the user asks.
 class TfrmLog final : public QWidget {
 public:
-    // Enough for months of a flapping host at a few hundred bytes a line.
-    static constexpr int kDefaultLineLimit = 10000;
-
-    explicit TfrmLog(QWidget* parent = nullptr, int lineLimit = kDefaultLineLimit);
+    explicit TfrmLog(QWidget* parent = nullptr, int lineLimit = LogBound::kDefaultLineLimit);
 
     // Adds the text as the new last line and scrolls it into view; drops the
     // oldest line once the log holds more than the limit.
     void AppendLine(const QString& line);
-    int DroppedLines() const { return dropped_; }
+    int DroppedLines() const { return bound_.DroppedLines(); }
     // Writes the whole log to the file, replacing it at once or not at all;
     // false when that failed.
     bool SaveTo(const QString& file) const;
@@ -49,8 +48,7 @@ private:
     QFrame* panel1_;
     QMenuBar* menuBar_ = nullptr;
     bool designedFontSet_ = false;
-    int lineLimit_;
-    int dropped_ = 0;
+    LogBound bound_;
 };
 
 } // namespace pelmora
