@@ -13,7 +13,7 @@
 
 #include "core/base/app_paths.h"
 #include "core/i18n/languages.h"
-#include "core/monitor/report/round_trip_text.h"
+#include "core/shell/host_item_text.h"
 #include "core/shell/popup_placement.h"
 #include "gui/config/font_conversion.h"
 #include "gui/config/local_text.h"
@@ -44,17 +44,6 @@ QString Local(const std::string& text)
 QString Message(const char* key)
 {
     return Local(MessageText(key));
-}
-
-// The entry's address, and while it answers, how long it took, in the
-// column the menu keeps for shortcuts, so the times stand one under another.
-QString HostItemText(const HostEntry& entry)
-{
-    QString text = Local(entry.Target());
-    if (const auto roundTrip = entry.LastRoundTrip()) {
-        text += u'\t' + Local(RoundTripMilliseconds(*roundTrip)) + QStringLiteral(" ms");
-    }
-    return text;
 }
 
 } // namespace
@@ -420,7 +409,7 @@ void TfrmMain::HostAppended(std::size_t index)
 {
     const HostEntry* entry = hosts_.At(index);
     QAction* item = miHoststate_->addAction(MainImageIcon(HostStateImage(entry->State())),
-                                            HostItemText(*entry));
+                                            Local(HostItemText(*entry)));
     item->setToolTip(Local(entry->Proxy()));
     trayStatus_->Appended(entry->State());
 }
@@ -439,7 +428,7 @@ void TfrmMain::HostRoundTripChanged(std::size_t index)
 {
     const QList<QAction*> items = miHoststate_->actions();
     if (index < static_cast<std::size_t>(items.size())) {
-        items[static_cast<qsizetype>(index)]->setText(HostItemText(*hosts_.At(index)));
+        items[static_cast<qsizetype>(index)]->setText(Local(HostItemText(*hosts_.At(index))));
     }
 }
 
