@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <optional>
 
+#include "core/base/char_class.h"
 #include "core/base/file_text.h"
 #include "core/config/ini_document.h"
 #include "core/config/ini_file.h"
@@ -18,15 +19,10 @@ constexpr std::string_view kGroup = "Desktop Entry";
 // Characters that make the desktop's Exec rules ask for quoting.
 constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
 
-std::string_view Trim(std::string_view text)
+// Without its blanks, and without the CR of a CR LF line break.
+std::string_view TrimLine(std::string_view text)
 {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
+    return TrimEnd(TrimStart(text, IsBlank), IsBlankOrCr);
 }
 
 // A key of the main group, as written (desktop entry keys are exact).
@@ -35,15 +31,16 @@ std::optional<std::string> EntryValue(std::string_view text, std::string_view ke
     bool inGroup = false;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = Trim(text.substr(0, end));
+        const std::string_view line = TrimLine(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         if (line.starts_with('[')) {
             inGroup = line == "[" + std::string(kGroup) + "]";
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (inGroup && equals != std::string_view::npos && Trim(line.substr(0, equals)) == key) {
-            return std::string(Trim(line.substr(equals + 1)));
+        if (inGroup && equals != std::string_view::npos &&
+            TrimLine(line.substr(0, equals)) == key) {
+            return std::string(TrimLine(line.substr(equals + 1)));
         }
     }
     return std::nullopt;
@@ -115,7 +112,7 @@ std::string ExecValue(const fs::path& program)
 
 fs::path ExecProgram(std::string_view execValue)
 {
-    const std::string command = UnescapeString(Trim(execValue));
+    const std::string command = UnescapeString(TrimLine(execValue));
     std::string program;
     std::size_t i = 0;
     if (command.starts_with('"')) {

@@ -3,6 +3,8 @@
 #include <limits>
 #include <unordered_map>
 
+#include "core/base/char_class.h"
+
 namespace pelmora {
 namespace {
 
@@ -22,25 +24,9 @@ std::string LowerCopy(std::string_view text)
     return lower;
 }
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 std::string ProcessValue(std::string_view raw)
 {
-    std::string_view value = Trim(raw);
+    std::string_view value = Trim(raw, IsLineSpace);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
@@ -69,7 +55,7 @@ std::optional<std::uint32_t> ParseDigits(std::string_view digits, unsigned base)
     std::uint64_t value = 0;
     for (const char c : digits) {
         unsigned digit = 0;
-        if (c >= '0' && c <= '9') {
+        if (IsAsciiDigit(c)) {
             digit = static_cast<unsigned>(c - '0');
         } else if (base == 16 && LowerAscii(c) >= 'a' && LowerAscii(c) <= 'f') {
             digit = static_cast<unsigned>(LowerAscii(c) - 'a' + 10);
@@ -156,17 +142,20 @@ IniDocument IniDocument::Parse(std::string_view text)
             }
         }
         line.text = std::string(raw);
-        const std::string_view content = Trim(raw);
+        const std::string_view content = Trim(raw, IsLineSpace);
         if (content.starts_with('[')) {
             const std::size_t close = content.find(']');
             line.kind = LineKind::Section;
-            line.name = std::string(Trim(content.substr(
-                1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
+            line.name = std::string(
+                Trim(content.substr(1, close == std::string_view::npos ? std::string_view::npos
+                                                                       : close - 1),
+                     IsLineSpace));
         } else if (!content.starts_with(';')) {
             const std::size_t equals = content.find('=');
-            if (equals != std::string_view::npos && !Trim(content.substr(0, equals)).empty()) {
+            if (equals != std::string_view::npos &&
+                !Trim(content.substr(0, equals), IsLineSpace).empty()) {
                 line.kind = LineKind::Key;
-                line.name = std::string(Trim(content.substr(0, equals)));
+                line.name = std::string(Trim(content.substr(0, equals), IsLineSpace));
             }
         }
         document.lines_.push_back(std::move(line));
@@ -195,7 +184,7 @@ std::string IniDocument::Serialize() const
 
 std::optional<std::size_t> IniDocument::FindSection(std::string_view section) const
 {
-    const std::string_view wanted = Trim(section);
+    const std::string_view wanted = Trim(section, IsLineSpace);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (lines_[i].kind == LineKind::Section && EqualsIgnoringCase(lines_[i].name, wanted)) {
             return i;
@@ -219,7 +208,7 @@ std::optional<std::string> IniDocument::Value(std::string_view section, std::str
     if (!header) {
         return std::nullopt;
     }
-    const std::string_view wanted = Trim(key);
+    const std::string_view wanted = Trim(key, IsLineSpace);
     const std::size_t end = SectionEnd(*header);
     for (std::size_t i = *header + 1; i < end; ++i) {
         const Line& line = lines_[i];
@@ -284,7 +273,7 @@ IniDocument::Line IniDocument::MakeKeyLine(std::string_view key, std::string_vie
 {
     Line line;
     line.kind = LineKind::Key;
-    line.name = OneLine(Trim(key));
+    line.name = OneLine(Trim(key, IsLineSpace));
     line.text = line.name + "=" + OneLine(value);
     line.end = lineEnd_;
     return line;
@@ -297,7 +286,7 @@ std::size_t IniDocument::AppendSection(std::string_view section)
     }
     Line header;
     header.kind = LineKind::Section;
-    header.name = OneLine(Trim(section));
+    header.name = OneLine(Trim(section, IsLineSpace));
     header.text = "[" + header.name + "]";
     header.end = lineEnd_;
     lines_.push_back(std::move(header));
@@ -332,7 +321,7 @@ void IniDocument::WriteStrings(std::string_view section,
 
     std::vector<Line> added;
     for (const auto& [key, value] : values) {
-        const std::string lower = LowerCopy(Trim(key));
+        const std::string lower = LowerCopy(Trim(key, IsLineSpace));
         if (const auto found = keys.find(lower); found != keys.end()) {
             Line& line = found->second < end ? lines_[found->second] : added[found->second - end];
             line.text = line.name + "=" + OneLine(value);

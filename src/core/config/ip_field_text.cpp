@@ -2,13 +2,10 @@
 
 #include <cstddef>
 
+#include "core/base/char_class.h"
+
 namespace pelmora {
 namespace {
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 
 // Inserts zeros at `at` (counted from 0) until `text` is `length` long.
 void PadAt(std::string& text, std::size_t at, std::size_t length)
@@ -41,7 +38,7 @@ std::string KeepDigitsAndDots(std::string_view text)
 {
     std::string kept;
     for (const char c : text) {
-        if (IsDigit(c) || c == '.') {
+        if (IsAsciiDigit(c) || c == '.') {
             kept.push_back(c);
         }
     }

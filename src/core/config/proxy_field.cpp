@@ -3,17 +3,12 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/base/char_class.h"
 #include "core/config/ip_field_text.h"
-#include "core/config/trim_blanks.h"
 #include "core/monitor/hosts/host_rules.h"
 
 namespace pelmora {
 namespace {
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 
 bool IsLetter(char c)
 {
@@ -25,7 +20,7 @@ std::string DigitsOf(std::string_view text)
 {
     std::string digits;
     for (const char c : text) {
-        if (IsDigit(c)) {
+        if (IsAsciiDigit(c)) {
             digits.push_back(c);
         }
     }
@@ -61,7 +56,7 @@ std::string ProxyFieldText(const TProxyRecord& proxy)
 
 TProxyRecord ParseProxyField(std::string_view fieldText)
 {
-    const std::string_view trimmed = TrimBlanks(fieldText);
+    const std::string_view trimmed = TrimControlsAndSpaces(fieldText);
     const std::size_t close = trimmed.find(']');
     const std::size_t colon = fieldText.find(':');
     TProxyRecord proxy;
@@ -69,11 +64,11 @@ TProxyRecord ParseProxyField(std::string_view fieldText)
     if (trimmed.starts_with('[') && close != std::string_view::npos) {
         // An IPv6 server, kept as typed between its brackets; the port is
         // the digits after them.
-        proxy.Server = std::string(TrimBlanks(trimmed.substr(1, close - 1)));
+        proxy.Server = std::string(TrimControlsAndSpaces(trimmed.substr(1, close - 1)));
         portPart = trimmed.substr(close + 1);
     } else if (colon != std::string_view::npos) {
         const std::string_view serverPart = fieldText.substr(0, colon);
-        proxy.Server = IsNamedServer(serverPart) ? std::string(TrimBlanks(serverPart))
+        proxy.Server = IsNamedServer(serverPart) ? std::string(TrimControlsAndSpaces(serverPart))
                                                  : KeepDigitsAndDots(serverPart);
         portPart = fieldText.substr(colon + 1);
     }

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "core/base/app_paths.h"
+#include "core/base/char_class.h"
 #include "core/base/file_text.h"
 
 namespace pelmora {
@@ -12,37 +13,6 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view TrimLeft(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    return text;
-}
-
-std::string_view TrimRight(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::string_view Trim(std::string_view text)
-{
-    return TrimLeft(TrimRight(text));
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // A topic number: decimal digits only, 1 or more (0 means "no help context").
 std::optional<int> TopicNumber(std::string_view digits)
 {
@@ -50,7 +20,7 @@ std::optional<int> TopicNumber(std::string_view digits)
         return std::nullopt;
     }
     for (const char c : digits) {
-        if (!IsDigit(c)) {
+        if (!IsAsciiDigit(c)) {
             return std::nullopt;
         }
     }
@@ -82,7 +52,7 @@ public:
     void Line(std::size_t number, std::string_view line)
     {
         line_ = number;
-        line = TrimRight(line);
+        line = TrimEnd(line, IsBlankOrCr);
         if (line.starts_with(';')) {
             return;
         }
@@ -93,7 +63,7 @@ public:
         if (skipping_) {
             return;
         }
-        const std::string_view text = TrimLeft(line);
+        const std::string_view text = TrimStart(line, IsBlankOrCr);
         if (text.empty()) {
             open_ = false;
             return;
@@ -109,7 +79,7 @@ public:
             Literal(text.substr(text.starts_with("| ") ? 2 : 1));
         } else if (text.starts_with("- ")) {
             topic_->blocks.push_back(HelpBlock{HelpBlockKind::Bullet, {}});
-            AddText(TrimLeft(text.substr(2)));
+            AddText(TrimStart(text.substr(2), IsBlankOrCr));
         } else if (open_ && topic_->blocks.back().kind != HelpBlockKind::Literal) {
             AppendPlain(topic_->blocks.back(), " ");
             AddText(text);
@@ -167,7 +137,7 @@ private:
         }
         HelpTopic& topic = file_.topics[*number];
         topic.number = *number;
-        topic.title = std::string(Trim(line.substr(close + 1)));
+        topic.title = std::string(Trim(line.substr(close + 1), IsBlankOrCr));
         if (topic.title.empty()) {
             Problem("topic " + std::to_string(*number) + " has no title");
         }
@@ -193,7 +163,7 @@ private:
         std::size_t plainStart = 0;
         std::size_t at = 0;
         while ((at = text.find('{', at)) != std::string_view::npos) {
-            if (at + 1 >= text.size() || !IsDigit(text[at + 1])) {
+            if (at + 1 >= text.size() || !IsAsciiDigit(text[at + 1])) {
                 ++at;
                 continue;
             }
@@ -209,8 +179,9 @@ private:
                 continue;
             }
             AppendPlain(block, text.substr(plainStart, at - plainStart));
-            const std::string_view label =
-                bar == std::string_view::npos ? std::string_view{} : Trim(inside.substr(bar + 1));
+            const std::string_view label = bar == std::string_view::npos
+                                               ? std::string_view{}
+                                               : Trim(inside.substr(bar + 1), IsBlankOrCr);
             block.spans.push_back(HelpSpan{std::string(label), *target});
             references_.push_back(Reference{line_, topic_->number, *target});
             at = close + 1;

@@ -1,5 +1,6 @@
 #include "core/i18n/translation_key.h"
 
+#include "core/base/char_class.h"
 #include "core/config/ini_document.h"
 
 namespace pelmora {
@@ -10,17 +11,9 @@ bool IsLetterOrUnderscore(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 std::optional<std::int32_t> ParseIndex(std::string_view text)
 {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    return ParseProfileInteger(text);
+    return ParseProfileInteger(TrimStart(text, IsBlank));
 }
 
 std::optional<TranslationKey> ListString(std::string_view component, std::string_view rest)
@@ -63,7 +56,7 @@ bool IsIdentifier(std::string_view text)
         return false;
     }
     for (const char c : text) {
-        if (!IsLetterOrUnderscore(c) && !IsDigit(c)) {
+        if (!IsLetterOrUnderscore(c) && !IsAsciiDigit(c)) {
             return false;
         }
     }

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/base/char_class.h"
 #include "core/config/ip_field_text.h"
 #include "core/config/proxy_field.h"
-#include "core/config/trim_blanks.h"
 #include "core/i18n/languages.h"
 #include "core/monitor/hosts/host_rules.h"
 #include "core/monitor/net/ipv6_literal.h"
@@ -150,13 +150,13 @@ std::string TfrmAddHost::ResultText() const
 {
     if (IsIpMode(mode_)) {
         const std::string v6 = ToLocal8Bit(edIPv6_->text());
-        if (!TrimBlanks(v6).empty()) {
-            return std::string(TrimBlanks(v6));
+        if (!TrimControlsAndSpaces(v6).empty()) {
+            return std::string(TrimControlsAndSpaces(v6));
         }
         return KeepDigitsAndDots(ToLocal8Bit(MaskEdit1_->RawText()));
     }
     const std::string text = ToLocal8Bit(edHTTP_->text());
-    return IsLanMode(mode_) ? std::string(TrimBlanks(text)) : text;
+    return IsLanMode(mode_) ? std::string(TrimControlsAndSpaces(text)) : text;
 }
 
 std::optional<TProxyRecord> TfrmAddHost::ProxyResult() const
@@ -171,7 +171,8 @@ std::string TfrmAddHost::EntryProblem() const
 {
     if (IsIpMode(mode_)) {
         const std::string v6 = ToLocal8Bit(edIPv6_->text());
-        return TrimBlanks(v6).empty() ? std::string() : Ipv6Problem(TrimBlanks(v6));
+        return TrimControlsAndSpaces(v6).empty() ? std::string()
+                                                 : Ipv6Problem(TrimControlsAndSpaces(v6));
     }
     return IsHttpMode(mode_) ? WebAddressProblem(ResultText()) : std::string();
 }

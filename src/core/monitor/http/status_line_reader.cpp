@@ -1,14 +1,11 @@
 #include "core/monitor/http/status_line_reader.h"
 
+#include "core/base/char_class.h"
+
 namespace pelmora {
 namespace {
 
 constexpr std::string_view kName = "HTTP/";
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 
 // Reason phrases are blanks, tabs, visible characters and bytes above 0x7F.
 bool IsReasonByte(char c)
@@ -42,12 +39,12 @@ StatusLineReader::Step StatusLineReader::Next(char c)
             return Step::Failed;
         }
         return ++index_ == kName.size() ? Step::Major : Step::Name;
-    case Step::Major: return IsDigit(c) ? Step::Dot : Step::Failed;
+    case Step::Major: return IsAsciiDigit(c) ? Step::Dot : Step::Failed;
     case Step::Dot: return c == '.' ? Step::Minor : Step::Failed;
-    case Step::Minor: return IsDigit(c) ? Step::BlankBeforeCode : Step::Failed;
+    case Step::Minor: return IsAsciiDigit(c) ? Step::BlankBeforeCode : Step::Failed;
     case Step::BlankBeforeCode: index_ = 0; return c == ' ' ? Step::Code : Step::Failed;
     case Step::Code:
-        if (!IsDigit(c)) {
+        if (!IsAsciiDigit(c)) {
             return Step::Failed;
         }
         code_ = code_ * 10 + (c - '0');

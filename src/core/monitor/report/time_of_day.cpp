@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/char_class.h"
+
 namespace pelmora {
 namespace {
 
@@ -52,7 +54,7 @@ void Tokenize(std::string_view format, std::string_view amPmFormat, bool openAmP
         for (; i < format.size() && IsFlag(format[i]); ++i) {
             pad = format[i] == '0' ? 1 : (format[i] == '-' || format[i] == '_') ? 0 : pad;
         }
-        while (i < format.size() && format[i] >= '0' && format[i] <= '9') {
+        while (i < format.size() && IsAsciiDigit(format[i])) {
             ++i;
         }
         if (i < format.size() && (format[i] == 'E' || format[i] == 'O')) {

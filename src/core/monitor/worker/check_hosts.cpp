@@ -6,10 +6,11 @@
 #include <utility>
 
 #include "core/base/app_paths.h"
+#include "core/base/char_class.h"
 #include "core/monitor/hosts/host_rules.h"
-#include "core/monitor/report/outage_length.h"
 #include "core/monitor/probing/parallel_checks.h"
 #include "core/monitor/probing/probe_plan.h"
+#include "core/monitor/report/outage_length.h"
 
 namespace pelmora {
 namespace {
@@ -60,13 +61,6 @@ std::string WithArgument(std::string text, const std::string& argument)
 std::string IcmpPermissionHint(const std::string& text)
 {
     return WithArgument(text, ExecutablePath().string());
-}
-
-// Blanks and control characters only, as a trim would leave nothing of it.
-bool IsBlank(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
 } // namespace
@@ -388,10 +382,10 @@ void TCheckHosts::CycleDone()
         links_.hosts.SetLastRoundTrip(i, roundTrips_[i]);
     }
     std::string report;
-    if (!IsBlank(FLostHosts)) {
+    if (!TrimControlsAndSpaces(FLostHosts).empty()) {
         report += links_.messageText("LoseHosts") + FLostHosts + "\r\n\r\n";
     }
-    if (!IsBlank(FAppearedHosts)) {
+    if (!TrimControlsAndSpaces(FAppearedHosts).empty()) {
         report += links_.messageText("AppearHosts") + FAppearedHosts;
     }
     FLostHosts.clear();
