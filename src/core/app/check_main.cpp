@@ -25,11 +25,12 @@
 #include "core/base/raise_descriptor_limit.h"
 #include "core/config/settings.h"
 #include "core/i18n/languages.h"
-#include "core/monitor/worker/check_hosts.h"
 #include "core/monitor/engine/probe_engine.h"
-#include "core/monitor/worker/hand_over_queue.h"
+#include "core/monitor/hosts/host_rules.h"
 #include "core/monitor/net/privileges.h"
 #include "core/monitor/report/round_trip_text.h"
+#include "core/monitor/worker/check_hosts.h"
+#include "core/monitor/worker/hand_over_queue.h"
 
 namespace pelmora {
 namespace {

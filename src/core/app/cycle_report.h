@@ -28,6 +28,4 @@ struct CycleReport {
     std::vector<CycleHost> hosts; // in list order
 };
 
-const char* HostKindName(HostKind kind);
-
 } // namespace pelmora

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/monitor/hosts/host_rules.h"
+
 namespace pelmora {
 namespace {
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "core/monitor/hosts/host_rules.h"
+
 namespace pelmora {
 namespace {
 

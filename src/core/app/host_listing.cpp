@@ -5,16 +5,6 @@
 namespace pelmora {
 namespace {
 
-const char* KindName(HostKind kind)
-{
-    switch (kind) {
-    case HostKind::IP: return "IP";
-    case HostKind::HTTP: return "HTTP";
-    case HostKind::LAN: return "LAN";
-    }
-    return "?";
-}
-
 std::string ProbedName(const std::string& target, HostKind kind)
 {
     if (kind != HostKind::HTTP) {
@@ -46,7 +36,7 @@ std::string DescribeHostList(const HostList& hosts)
     for (std::size_t i = 0; i < hosts.Count(); ++i) {
         const HostEntry& entry = *hosts.At(i);
         const HostKind kind = KindOf(entry.Target());
-        text += std::string(KindName(kind)) + "\t" + entry.Target() + "\t" +
+        text += std::string(HostKindName(kind)) + "\t" + entry.Target() + "\t" +
                 ProbedName(entry.Target(), kind) + "\t" + ProxyText(entry, kind) + "\n";
     }
     return text;

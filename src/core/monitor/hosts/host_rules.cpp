@@ -56,6 +56,16 @@ HostKind KindOf(std::string_view target)
     return HostKind::IP;
 }
 
+const char* HostKindName(HostKind kind)
+{
+    switch (kind) {
+    case HostKind::IP: return "IP";
+    case HostKind::HTTP: return "HTTP";
+    case HostKind::LAN: return "LAN";
+    }
+    return "IP";
+}
+
 std::string IcmpProbeName(std::string_view target)
 {
     if (KindOf(target) == HostKind::LAN) {

@@ -13,6 +13,10 @@ namespace pelmora {
 
 HostKind KindOf(std::string_view target);
 
+// "IP", "HTTP" or "LAN", as the console checker's reports and listings name
+// the kinds.
+const char* HostKindName(HostKind kind);
+
 // IP entries are probed under their whole text, LAN entries under the name
 // that follows the two leading slashes or backslashes.
 std::string IcmpProbeName(std::string_view target);

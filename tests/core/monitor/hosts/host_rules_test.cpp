@@ -29,6 +29,13 @@ TEST_P(TargetRules, KindAndProbeName)
     EXPECT_EQ(name, c.probeName);
 }
 
+TEST(HostKindName, NamesEachKind)
+{
+    EXPECT_STREQ(HostKindName(HostKind::IP), "IP");
+    EXPECT_STREQ(HostKindName(HostKind::HTTP), "HTTP");
+    EXPECT_STREQ(HostKindName(HostKind::LAN), "LAN");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Targets, TargetRules,
     ::testing::Values(
