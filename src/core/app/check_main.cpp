@@ -281,7 +281,8 @@ int Run(const CheckOptions& options)
         if (!options.output.empty()) {
             // A script or a collector must not go on with a stale file
             // unnoticed, so a failed write ends the run.
-            const std::string why = ReplaceFileAtomically(options.output, formatted);
+            const std::string why =
+                ReplaceFileAtomically(options.output, formatted, NewFileMode::ReadableByAll);
             if (!why.empty()) {
                 std::cerr << "pelmora-check: cannot write " << options.output.string() << ": "
                           << why << '\n';

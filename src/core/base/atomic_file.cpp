@@ -6,46 +6,100 @@
 
 #include <cerrno>
 #include <system_error>
-#include <vector>
 
 #include "core/base/unique_fd.h"
 
 namespace pelmora {
+namespace {
 
-std::string ReplaceFileAtomically(const std::filesystem::path& file, std::string_view content)
+namespace fs = std::filesystem;
+
+// The file a link chain ends at; the path itself when it is no link.
+fs::path FollowLinks(fs::path file)
 {
-    const std::filesystem::path folder =
-        file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(file, error))) {
+            return file;
+        }
+        const fs::path target = fs::read_symlink(file, error);
+        if (error) {
+            return file;
+        }
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    return file;
+}
+
+bool WriteAll(int fd, std::string_view text)
+{
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+mode_t ModeOfNewFile(NewFileMode newFileMode)
+{
+    if (newFileMode == NewFileMode::ReadableByAll) {
+        return 0644;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+std::string Why(int error)
+{
+    return std::generic_category().message(error);
+}
+
+} // namespace
+
+std::string ReplaceFileAtomically(const fs::path& file, std::string_view content,
+                                  NewFileMode newFileMode)
+{
+    std::error_code error;
+    fs::path absolute = fs::absolute(file, error);
+    if (error) {
+        absolute = file;
+    }
+    const fs::path target = FollowLinks(absolute);
+    const fs::path folder = target.parent_path();
     // A hidden name, so that a collector reading *.prom passes it over.
-    std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const UniqueFd fd(mkstemp(name.data()));
+    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const UniqueFd fd(::mkstemp(temporary.data()));
     if (!fd.Valid()) {
-        return std::generic_category().message(errno);
+        return Why(errno);
     }
-    const auto fail = [&name] {
-        const int error = errno;
-        unlink(name.data());
-        return std::generic_category().message(error);
-    };
-    // mkstemp makes the file for its owner alone; others read the metrics.
-    if (fchmod(fd.Get(), 0644) != 0) {
-        return fail();
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    const mode_t mode =
+        existed ? static_cast<mode_t>(old.st_mode & 07777) : ModeOfNewFile(newFileMode);
+    const bool written =
+        WriteAll(fd.Get(), content) && ::fchmod(fd.Get(), mode) == 0 && ::fsync(fd.Get()) == 0;
+    if (written && existed) {
+        // Keep the owner where we may (root saving a user's file); a refusal
+        // changes nothing that matters to the content.
+        [[maybe_unused]] const int owned = ::fchown(fd.Get(), old.st_uid, old.st_gid);
     }
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t n = write(fd.Get(), content.data() + written, content.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return fail();
-        }
-        written += static_cast<std::size_t>(n);
+    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int failure = errno;
+        ::unlink(temporary.c_str());
+        return Why(failure);
     }
-    if (fsync(fd.Get()) != 0 || rename(name.data(), file.c_str()) != 0) {
-        return fail();
+    // The rename itself lasts only once the folder is on disk.
+    const UniqueFd folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFd.Valid()) {
+        ::fsync(folderFd.Get());
     }
     return {};
 }

@@ -19,11 +19,9 @@ public:
 // folder where the file should be, reads as an empty document.
 IniDocument ReadIniFile(const std::filesystem::path& file);
 
-// Replaces the file's whole content or nothing: the new text goes to a
-// temporary file in the same folder, is flushed to disk and renamed over the
-// old file, which keeps its permissions. A link is followed, so the file it
-// names is replaced and the link stays. Missing folders on the way are made,
-// for the owner alone. Throws SettingsWriteError.
+// Replaces the file's whole content or nothing (ReplaceFileAtomically: the
+// old file's permissions and owner stay, a link is followed). Missing folders
+// on the way are made, for the owner alone. Throws SettingsWriteError.
 void WriteIniFile(const std::filesystem::path& file, const IniDocument& document);
 
 } // namespace pelmora
