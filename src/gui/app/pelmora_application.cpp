@@ -1,8 +1,9 @@
 #include "gui/app/pelmora_application.h"
 
-#include <QMessageBox>
-
 #include <exception>
+
+#include "core/base/error_message.h"
+#include "gui/config/error_box.h"
 
 namespace pelmora {
 
@@ -10,10 +11,8 @@ bool PelmoraApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, applicationName(), QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        QMessageBox::critical(nullptr, applicationName(), QStringLiteral("Unknown error."));
+        ShowErrorBox(nullptr, ErrorMessage(std::current_exception()));
     }
     return false;
 }

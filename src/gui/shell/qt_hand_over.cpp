@@ -4,7 +4,23 @@
 #include <QEventLoop>
 #include <QMetaObject>
 
+#include <exception>
+#include <utility>
+
+#include "core/base/error_message.h"
+#include "gui/config/error_box.h"
+
 namespace pelmora {
+
+QtHandOver::QtHandOver(QObject* context, ShowError showError)
+    : context_(context), showError_(std::move(showError))
+{
+}
+
+void QtHandOver::ShowErrorInBox(const std::string& message)
+{
+    ShowErrorBox(nullptr, message);
+}
 
 bool QtHandOver::Synchronize(const std::function<void()>& step)
 {
@@ -26,17 +42,20 @@ bool QtHandOver::Synchronize(const std::function<void()>& step)
             if (taken == nullptr) {
                 return; // abandoned
             }
+            std::exception_ptr failure;
             try {
                 (*taken)();
             } catch (...) {
+                failure = std::current_exception();
+            }
+            {
                 const std::lock_guard guard(mutex_);
                 ran_ = true;
                 done_.notify_all();
-                throw;
             }
-            const std::lock_guard guard(mutex_);
-            ran_ = true;
-            done_.notify_all();
+            if (failure) {
+                showError_(ErrorMessage(failure));
+            }
         },
         Qt::QueuedConnection);
     done_.wait(lock, [this] { return ran_ || closed_; });

@@ -138,11 +138,18 @@ void TCheckHosts::Stop()
 void TCheckHosts::Execute()
 {
     while (WaitForWake()) {
+        // A failure outside the probes (out of memory, a failing trace)
+        // costs this cycle only, never the worker. It is thrown again on the
+        // thread that serves the hand-overs, whose front-end tells the user:
+        // the tray program in its error box, the console on standard error.
+        std::exception_ptr failure;
         try {
             CheckCycle();
         } catch (...) {
-            // A failure outside the probes (out of memory in a hand-over)
-            // costs this cycle only, never the worker.
+            failure = std::current_exception();
+        }
+        if (failure) {
+            links_.handOver.Synchronize([failure] { std::rethrow_exception(failure); });
         }
         {
             const std::lock_guard lock(mutex_);

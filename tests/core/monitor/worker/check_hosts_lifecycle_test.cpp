@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
 #include "check_hosts_harness.h"
@@ -42,6 +43,34 @@ TEST(CheckHostsLifecycle, CreatedAsleepAndDroppingAWakeWhileRunning)
 
     h.RunCycle();
     EXPECT_EQ(gate.Passes(), 2);
+}
+
+// The console serves the hand-overs itself: a failure of the cycle on the
+// worker's side reaches it with its message, and the next cycle runs.
+TEST(CheckHostsLifecycle, AFailedCycleReachesTheServingThreadAndTheWorkerGoesOn)
+{
+    std::atomic<int> probes{0};
+    WorkerHarness h([&probes](const ProbeOutcome&) {
+        if (probes++ == 0) {
+            throw std::runtime_error("trace failed");
+        }
+    });
+    h.Add("hostA", "", HostState::Down);
+    h.prober.Script("hostA", FakeProber::Echo(ReplyFrom(ReplyKind::EchoReply, "192.0.2.9", 64)));
+
+    h.worker.Wake();
+    try {
+        h.handOver.ServeUntil([&h] { return h.worker.IsAsleep(); });
+        ADD_FAILURE() << "the failure was swallowed";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "trace failed");
+    }
+    h.handOver.ServeUntil([&h] { return h.worker.IsAsleep(); });
+    EXPECT_TRUE(h.sink.reports.empty()) << "the failed cycle reports nothing";
+
+    h.RunCycle();
+    EXPECT_EQ(probes, 2);
+    EXPECT_EQ(h.sink.reports.size(), 1U);
 }
 
 TEST(CheckHostsLifecycle, HoldWaitsForTheRunningCycleWhileServingItsHandOvers)
