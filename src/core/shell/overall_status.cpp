@@ -1,6 +1,9 @@
 #include "core/shell/overall_status.h"
 
 #include <string_view>
+#include <utility>
+
+#include "core/i18n/languages.h"
 
 namespace pelmora {
 namespace {
@@ -16,7 +19,17 @@ std::string ReplaceAll(std::string text, std::string_view placeholder, const std
     return text;
 }
 
+constexpr std::string_view kDownKey = "HostsDown";
+
 } // namespace
+
+OverallStatus::OverallStatus() : downTemplate_(MessageText(kDownKey)) {}
+
+void OverallStatus::SetHint(std::string hint)
+{
+    hint_ = std::move(hint);
+    downTemplate_ = MessageText(kDownKey);
+}
 
 void OverallStatus::Reset()
 {
@@ -51,14 +64,14 @@ TrayState OverallStatus::State() const
     return down_ > 0 ? TrayState::SomeDown : TrayState::AllUp;
 }
 
-std::string OverallStatus::Tooltip(const std::string& hint, const std::string& downTemplate) const
+std::string OverallStatus::Tooltip() const
 {
     if (State() != TrayState::SomeDown) {
-        return hint;
+        return hint_;
     }
-    const std::string counts = ReplaceAll(ReplaceAll(downTemplate, "%1", std::to_string(down_)),
+    const std::string counts = ReplaceAll(ReplaceAll(downTemplate_, "%1", std::to_string(down_)),
                                           "%2", std::to_string(states_.size()));
-    return hint.empty() ? counts : hint + '\n' + counts;
+    return hint_.empty() ? counts : hint_ + '\n' + counts;
 }
 
 } // namespace pelmora

@@ -4,15 +4,13 @@
 #include <QSystemTrayIcon>
 #include <QVariant>
 
-#include "core/i18n/languages.h"
 #include "gui/config/local_text.h"
 #include "gui/i18n/property_registry.h"
 #include "gui/shell/image_list.h"
 
 namespace pelmora {
 
-TrayStatus::TrayStatus(QSystemTrayIcon* icon)
-    : QObject(icon), icon_(icon), downTemplate_(MessageText("HostsDown"))
+TrayStatus::TrayStatus(QSystemTrayIcon* icon) : QObject(icon), icon_(icon)
 {
     icon_->installEventFilter(this);
     Show();
@@ -46,8 +44,7 @@ bool TrayStatus::eventFilter(QObject* watched, QEvent* event)
 {
     // A language applied to the icon sets its hint; the counts go back on.
     if (watched == icon_ && event->type() == QEvent::DynamicPropertyChange) {
-        hint_ = ToLocal8Bit(icon_->property(kTrayHintProperty).toString());
-        downTemplate_ = MessageText("HostsDown");
+        status_.SetHint(ToLocal8Bit(icon_->property(kTrayHintProperty).toString()));
         Show();
     }
     return QObject::eventFilter(watched, event);
@@ -60,7 +57,7 @@ void TrayStatus::Show()
         icon_->setIcon(TrayIconPicture(state));
         shown_ = state;
     }
-    const QString tip = FromLocal8Bit(status_.Tooltip(hint_, downTemplate_));
+    const QString tip = FromLocal8Bit(status_.Tooltip());
     if (icon_->toolTip() != tip) {
         icon_->setToolTip(tip);
     }

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <string>
 
 #include "core/monitor/hosts/host_entry.h"
 #include "core/shell/overall_status.h"
@@ -15,7 +14,7 @@ namespace pelmora {
 
 // Puts the overall status on the tray icon: the picture and the tooltip that
 // OverallStatus decides, after every change and whenever a language gives
-// the icon its hint.
+// the icon its hint (translation stores it on the icon as a property).
 class TrayStatus final : public QObject {
 public:
     explicit TrayStatus(QSystemTrayIcon* icon);
@@ -37,10 +36,6 @@ private:
     QSystemTrayIcon* icon_;
     OverallStatus status_;
     std::optional<TrayState> shown_;
-    // The hint the language file set (translation stores it on the icon).
-    std::string hint_;
-    // The "N of M" text's template, read when the language is applied.
-    std::string downTemplate_;
 };
 
 } // namespace pelmora

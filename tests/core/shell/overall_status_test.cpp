@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <string>
+
+#include "core/base/app_paths.h"
+#include "core/i18n/languages.h"
+#include "support/temp_dir.h"
 
 namespace pelmora {
 namespace {
@@ -47,31 +53,59 @@ TEST(OverallStatus, CountsDownHostsAndPicksThePicture)
     }
 }
 
-TEST(OverallStatus, TooltipIsTheHintThenTheDownCountWhileAnyIsDown)
+// The "HostsDown" text comes from the current language, read when the
+// status is made and again with each hint, as a language was just applied.
+class OverallStatusTooltip : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directory(dir_ / "Languages");
+        Speak("%1 of %2 hosts down");
+        SetExecutableDirForTesting(dir_.Path());
+        SetCurrentLanguage("Test");
+    }
+    void TearDown() override
+    {
+        SetExecutableDirForTesting({});
+        SetCurrentLanguage("");
+    }
+    void Speak(const std::string& hostsDown)
+    {
+        test::WriteFile(dir_ / "Languages" / "Test.lng",
+                        "[Messages]\nHostsDown=" + hostsDown + "\n");
+    }
+
+    test::TempDir dir_;
+};
+
+TEST_F(OverallStatusTooltip, IsTheHintThenTheDownCountWhileAnyIsDown)
 {
     OverallStatus status;
-    EXPECT_EQ(status.Tooltip("Pelmora", "%1 of %2 hosts down"), "Pelmora");
-    EXPECT_EQ(status.Tooltip("", "%1 of %2 hosts down"), "");
+    EXPECT_EQ(status.Tooltip(), "");
+    status.SetHint("Pelmora");
+    EXPECT_EQ(status.Tooltip(), "Pelmora");
     status.Appended(HostState::Down);
     status.Appended(HostState::Up);
     status.Appended(HostState::Down);
+    EXPECT_EQ(status.Tooltip(), "Pelmora\n2 of 3 hosts down");
     const struct {
         const char* hint;
-        const char* downTemplate;
+        const char* hostsDown;
         const char* tip;
     } cases[] = {
-        {"Pelmora", "%1 of %2 hosts down", "Pelmora\n2 of 3 hosts down"},
         {"", "%1 of %2 hosts down", "2 of 3 hosts down"},
         // Another language's order, a placeholder twice, none at all.
         {"", "%2: %1 weg", "3: 2 weg"},
         {"", "%1/%2 (%1)", "2/3 (2)"},
-        {"", "HostsDown", "HostsDown"},
+        {"Pelmora", "down", "Pelmora\ndown"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(status.Tooltip(c.hint, c.downTemplate), c.tip) << c.downTemplate;
+        Speak(c.hostsDown);
+        status.SetHint(c.hint);
+        EXPECT_EQ(status.Tooltip(), c.tip) << c.hostsDown;
     }
     status.SetRunning(false);
-    EXPECT_EQ(status.Tooltip("Pelmora", "%1 of %2"), "Pelmora") << "stopped shows no count";
+    EXPECT_EQ(status.Tooltip(), "Pelmora") << "stopped shows no count";
 }
 
 } // namespace
