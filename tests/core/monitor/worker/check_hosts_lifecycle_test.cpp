@@ -4,6 +4,7 @@
 #include <chrono>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "check_hosts_harness.h"
 
@@ -71,6 +72,32 @@ TEST(CheckHostsLifecycle, AFailedCycleReachesTheServingThreadAndTheWorkerGoesOn)
     h.RunCycle();
     EXPECT_EQ(probes, 2);
     EXPECT_EQ(h.sink.reports.size(), 1U);
+}
+
+TEST(CheckHostsLifecycle, AFailedStepReachesTheServingThreadAndTheCycleGoesOn)
+{
+    WorkerHarness h;
+    bool thrown = false;
+    h.sink.onLogLine = [&thrown] {
+        if (!std::exchange(thrown, true)) {
+            throw std::runtime_error("log failed");
+        }
+    };
+    h.Add("hostA", "", HostState::Down);
+    h.prober.Script("hostA", FakeProber::Echo(ReplyFrom(ReplyKind::EchoReply, "192.0.2.9", 64)));
+    h.Add("hostB", "", HostState::Down);
+    h.prober.Script("hostB", FakeProber::Echo(ReplyFrom(ReplyKind::EchoReply, "192.0.2.8", 64)));
+
+    h.worker.Wake();
+    try {
+        h.handOver.ServeUntil([&h] { return h.worker.IsAsleep(); });
+        ADD_FAILURE() << "the failure was swallowed";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "log failed");
+    }
+    h.handOver.ServeUntil([&h] { return h.worker.IsAsleep(); });
+    EXPECT_EQ(h.sink.log.size(), 2U);
+    EXPECT_EQ(h.sink.reports.size(), 1U) << "the rest of the cycle ran";
 }
 
 TEST(CheckHostsLifecycle, HoldWaitsForTheRunningCycleWhileServingItsHandOvers)
