@@ -35,7 +35,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int lines = argc > 1 ? std::atoi(argv[1]) : 100000;
-    const int limit = pelmora::TfrmLog::kDefaultLineLimit;
+    const int limit = pelmora::LogBound::kDefaultLineLimit;
 
     pelmora::TfrmLog log;
     log.ShowLog();
