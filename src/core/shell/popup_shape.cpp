@@ -169,7 +169,7 @@ std::vector<PixelPoint> Arc(const Box& box, IntPoint start, IntPoint end)
     return arc;
 }
 
-std::vector<PixelPoint> Line(std::initializer_list<IntPoint> points)
+std::vector<PixelPoint> Polyline(std::initializer_list<IntPoint> points)
 {
     std::vector<PixelPoint> line;
     for (const IntPoint& point : points) {
@@ -209,13 +209,14 @@ std::vector<std::vector<PixelPoint>> PopUpOutline(int width, int height)
     const int h = height;
     return {
         Arc({0, 0, 20, 20}, {10, 0}, {0, 10}),
-        Line({{0, 9}, {0, h - 30}}),
+        Polyline({{0, 9}, {0, h - 30}}),
         Arc({0, h - 41, 20, h - 21}, {0, h - 31}, {10, h - 21}),
-        Line({{9, h - 21}, {w - 80, h - 21}, {w - 71, h - 1}, {w - 71, h - 21}, {w - 11, h - 21}}),
+        Polyline(
+            {{9, h - 21}, {w - 80, h - 21}, {w - 71, h - 1}, {w - 71, h - 21}, {w - 11, h - 21}}),
         Arc({w - 21, h - 41, w - 1, h - 21}, {w - 11, h - 21}, {w - 1, h - 31}),
-        Line({{w - 1, h - 31}, {w - 1, 9}}),
+        Polyline({{w - 1, h - 31}, {w - 1, 9}}),
         Arc({w - 21, 0, w - 1, 20}, {w, 9}, {w - 11, 0}),
-        Line({{w - 10, 0}, {10, 0}}),
+        Polyline({{w - 10, 0}, {10, 0}}),
     };
 }
 
