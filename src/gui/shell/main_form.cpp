@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/base/app_paths.h"
+#include "core/config/host_lines.h"
 #include "core/i18n/languages.h"
 #include "core/monitor/report/round_trip_text.h"
 #include "gui/config/font_conversion.h"
@@ -162,7 +163,9 @@ void TfrmMain::FormCreate(TfrmLog* log)
 {
     frmLog_ = log;
     LoadSkin(SkinFilePath());
-    LoadSettings(*this, SettingsFilePath());
+    const Settings loaded = LoadSettings(SettingsFilePath());
+    ReplaceHostList(hosts_, loaded.hosts);
+    ApplySettings(loaded);
 
     auto* trayWait = new TrayWait(
         this, {trayAvailable_, [this] { EnterTray(); }, [this] { FallBackToLogWindow(); }}, 1s,
@@ -171,8 +174,8 @@ void TfrmMain::FormCreate(TfrmLog* log)
 
     CheckHostsLinks links{hosts_, prober_, handOver_, *this, MessageText};
     worker_ = std::make_unique<TCheckHosts>(std::move(links));
-    worker_->SetParallelLimit(parallelChecks_);
-    worker_->SetAttempts(attempts_);
+    worker_->SetParallelLimit(settings_.parallelChecks);
+    worker_->SetAttempts(settings_.attempts);
     worker_->Wake();
 }
 
@@ -200,48 +203,25 @@ void TfrmMain::FallBackToLogWindow()
 
 void TfrmMain::SetFont(const PopUpFont& font)
 {
-    font_ = font;
+    settings_.font = font;
     memReport_->setFont(ToQFont(font));
     QPalette palette = memReport_->palette();
     palette.setColor(QPalette::Text, ToQColor(font.color));
     memReport_->setPalette(palette);
 }
 
-std::int32_t TfrmMain::CheckPeriod() const
+void TfrmMain::ApplySettings(const Settings& settings)
 {
-    return trmAsk_->Interval();
-}
-
-void TfrmMain::SetCheckPeriod(std::int32_t milliseconds)
-{
-    trmAsk_->SetInterval(milliseconds);
-}
-
-std::int32_t TfrmMain::PopUpInterval() const
-{
-    return tmrHide_->Interval();
-}
-
-void TfrmMain::SetPopUpInterval(std::int32_t milliseconds)
-{
-    tmrHide_->SetInterval(milliseconds);
-}
-
-void TfrmMain::SetParallelChecks(std::size_t count)
-{
-    parallelChecks_ = count;
+    settings_ = settings;
+    settings_.hosts.clear(); // the host list holds them
+    SetFont(settings.font);
+    tmrHide_->SetInterval(settings.popUpInterval);
+    trmAsk_->SetInterval(settings.checkPeriod);
     // Read before the worker exists at start; from then on each change
     // counts from the next cycle.
     if (worker_) {
-        worker_->SetParallelLimit(count);
-    }
-}
-
-void TfrmMain::SetAttempts(std::int32_t count)
-{
-    attempts_ = count;
-    if (worker_) {
-        worker_->SetAttempts(count);
+        worker_->SetParallelLimit(settings.parallelChecks);
+        worker_->SetAttempts(settings.attempts);
     }
 }
 
@@ -276,12 +256,12 @@ void TfrmMain::ShowReport(const std::string& report)
     if (text.endsWith(QLatin1Char('\n'))) {
         text.chop(1);
     }
-    const ReportChannels channels = ChooseReportChannels(reportStyle_, BalloonByTray());
+    const ReportChannels channels = ChooseReportChannels(settings_.reportStyle, BalloonByTray());
     if (channels.notification) {
         if (notifier_ == nullptr) {
             notifier_ = new DesktopNotifier(this);
         }
-        notifier_->Show(text, PopUpInterval());
+        notifier_->Show(text, tmrHide_->Interval());
     }
     if (!channels.balloon) {
         return;

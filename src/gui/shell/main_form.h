@@ -9,11 +9,11 @@
 #include <string>
 
 #include "core/config/settings.h"
-#include "core/monitor/worker/check_hosts.h"
-#include "core/monitor/worker/check_sink.h"
 #include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/hosts/host_list.h"
-#include "core/monitor/probing/parallel_checks.h"
+#include "core/monitor/worker/check_hosts.h"
+#include "core/monitor/worker/check_sink.h"
+#include "gui/config/settings_dialog.h"
 #include "gui/shell/image_list.h"
 #include "gui/shell/qt_hand_over.h"
 
@@ -34,7 +34,7 @@ class TrayStatus;
 // the tray menu's "Hosts state" submenu), the check worker with its probes,
 // the check and hide timers, and the tray icon with its menu.
 class TfrmMain final : public QWidget,
-                       public SettingsHolder,
+                       public PopUpFontTarget,
                        public CheckSink,
                        private HostListObserver {
 public:
@@ -51,21 +51,20 @@ public:
     // How FormCreate looks for a notification area; tests ask a stand-in.
     void SetTrayWatch(std::function<bool()> available, std::chrono::milliseconds patience);
 
-    // SettingsHolder
-    HostList& Hosts() override { return hosts_; }
-    const HostList& Hosts() const override { return hosts_; }
-    PopUpFont Font() const override { return font_; }
+    HostList& Hosts() { return hosts_; }
+    const HostList& Hosts() const { return hosts_; }
+
+    // The settings in effect, apart from the host list: what the dialog's
+    // font button chose is in effect at once.
+    const Settings& RunningSettings() const { return settings_; }
+    // Puts every value but the host list into effect: the pop-up font, the
+    // hide and check timers (each restarts its countdown only when its
+    // interval changes), the worker's limits and the report style.
+    void ApplySettings(const Settings& settings);
+
+    // PopUpFontTarget
+    PopUpFont Font() const override { return settings_.font; }
     void SetFont(const PopUpFont& font) override;
-    std::int32_t CheckPeriod() const override;
-    void SetCheckPeriod(std::int32_t milliseconds) override;
-    std::int32_t PopUpInterval() const override;
-    void SetPopUpInterval(std::int32_t milliseconds) override;
-    std::size_t ParallelChecks() const override { return parallelChecks_; }
-    void SetParallelChecks(std::size_t count) override;
-    std::int32_t Attempts() const override { return attempts_; }
-    void SetAttempts(std::int32_t count) override;
-    pelmora::ReportStyle ReportStyle() const override { return reportStyle_; }
-    void SetReportStyle(pelmora::ReportStyle style) override { reportStyle_ = style; }
 
     // CheckSink, on the user-interface thread
     void AppendLogLine(const std::string& line) override;
@@ -114,10 +113,7 @@ private:
     bool BalloonByTray() const;
 
     HostList hosts_;
-    PopUpFont font_;
-    std::size_t parallelChecks_ = kDefaultParallelChecks;
-    std::int32_t attempts_ = kDefaultAttempts;
-    pelmora::ReportStyle reportStyle_ = ReportStyle::Automatic;
+    Settings settings_;
     DesktopNotifier* notifier_ = nullptr;
 
     QMenu* pmMain_ = nullptr;

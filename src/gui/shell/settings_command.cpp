@@ -10,8 +10,8 @@
 
 #include "core/base/app_paths.h"
 #include "core/config/autostart_entry.h"
+#include "core/config/host_lines.h"
 #include "core/config/ini_file.h"
-#include "core/config/proxy_record.h"
 #include "core/i18n/languages.h"
 #include "gui/config/error_box.h"
 #include "gui/config/settings_dialog.h"
@@ -47,25 +47,10 @@ private:
 
 void FillDialog(TfrmSettings& dialog, const TfrmMain& frmMain)
 {
-    dialog.SelectPage(0);
-    const HostList& hosts = frmMain.Hosts();
-    for (std::size_t index = 0; index < hosts.Count(); ++index) {
-        const HostEntry& entry = *hosts.At(index);
-        // A proxy text without a usable port shows as no proxy.
-        std::optional<TProxyRecord> proxy;
-        if (!entry.Proxy().empty()) {
-            proxy = ProxyRecordFromText(entry.Proxy());
-        }
-        dialog.AddHostLine(entry.Target(), proxy);
-    }
-    dialog.SetPopUpInterval(frmMain.PopUpInterval());
-    dialog.SetCheckPeriod(frmMain.CheckPeriod());
-    dialog.SetParallelChecks(frmMain.ParallelChecks());
-    dialog.SetAttempts(frmMain.Attempts());
-    dialog.SetReportStyle(frmMain.ReportStyle());
-    dialog.SetPopUpFont(frmMain.Font());
-    dialog.SetLanguageText(CurrentLanguage());
-    dialog.SetStartAtLogin(ReadAutostart(AutostartFilePath(ConfigHome()), ExecutablePath()).on);
+    Settings running = frmMain.RunningSettings();
+    running.hosts = HostLinesOf(frmMain.Hosts());
+    running.language = CurrentLanguage();
+    dialog.Fill(running, ReadAutostart(AutostartFilePath(ConfigHome()), ExecutablePath()).on);
 }
 
 // The login entry follows the box, unless it belongs to another copy of the
@@ -90,22 +75,14 @@ std::optional<std::string> ApplyStartAtLogin(bool on)
 std::optional<std::string> ApplyDialog(const TfrmSettings& dialog, TfrmMain& frmMain)
 {
     const WorkerHold hold(frmMain.Worker());
-    HostList& hosts = frmMain.Hosts();
-    hosts.Clear();
-    for (int row = 0; row < dialog.HostLineCount(); ++row) {
-        const std::optional<TProxyRecord> proxy = dialog.HostLineProxy(row);
-        hosts.Append(dialog.HostLineText(row), proxy ? ProxyText(*proxy) : std::string());
-    }
-    frmMain.SetFont(dialog.ChooserFont());
-    frmMain.SetPopUpInterval(dialog.PopUpInterval());
-    frmMain.SetCheckPeriod(dialog.CheckPeriod());
-    frmMain.SetParallelChecks(dialog.ParallelChecks());
-    frmMain.SetAttempts(dialog.Attempts());
-    frmMain.SetReportStyle(dialog.ReportStyle());
+    Settings edited = dialog.Edited();
+    ReplaceHostList(frmMain.Hosts(), edited.hosts);
+    frmMain.ApplySettings(edited);
     std::optional<std::string> failure;
     try {
+        edited.language = CurrentLanguage();
         const SettingsLocation files = SettingsFiles();
-        SaveSettings(frmMain, CurrentLanguage(), files.write, files.read);
+        SaveSettings(edited, files.write, files.read);
     } catch (const SettingsWriteError& error) {
         failure = error.what();
     }

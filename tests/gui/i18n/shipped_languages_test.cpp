@@ -30,6 +30,7 @@
 #include "gui/i18n/form_translation.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
+#include "support/gui/popup_font_stub.h"
 #include "support/source_dir.h"
 #include "support/temp_dir.h"
 
@@ -183,7 +184,7 @@ std::map<std::string, WindowFactory> BuiltWindows()
         {"frmLog", [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmLog>()); }},
         {"frmSettings",
          [] {
-             static PlainSettings popUp;
+             static test::PopUpFontStub popUp;
              return std::unique_ptr<QWidget>(std::make_unique<TfrmSettings>(nullptr, popUp));
          }},
         {"frmAddHost",
@@ -211,7 +212,7 @@ TEST(ShippedLanguages, EveryKeyOfABuiltWindowReachesAComponentOrProperty)
 // language would stay English there.
 TEST(ShippedLanguages, EveryCaptionOfTheSettingsDialogIsTranslated)
 {
-    PlainSettings popUp;
+    test::PopUpFontStub popUp;
     const TfrmSettings dialog(nullptr, popUp);
     std::vector<std::string> captioned;
     for (const QWidget* control : dialog.findChildren<QWidget*>()) {

@@ -113,7 +113,9 @@ TEST_F(DesktopNotifierTest, WithoutATrayTheReportBecomesANotificationUnlessTheBa
         SCOPED_TRACE(static_cast<int>(c.style));
         service_.calls.clear();
         TfrmMain form;
-        form.SetReportStyle(c.style);
+        Settings settings;
+        settings.reportStyle = c.style;
+        form.ApplySettings(settings);
         form.ShowReport("LoseHosts\r\n  a\r\n\r\n");
         if (c.notification) {
             ASSERT_TRUE(WaitForCalls(1));

@@ -43,7 +43,7 @@ protected:
     }
     void TearDown() override { SetExecutableDirForTesting({}); }
 
-    void Settings(const std::string& hosts, const std::string& extra = {})
+    void Install(const std::string& hosts, const std::string& extra = {})
     {
         // Reports go to the balloon even without a tray here.
         WriteFile(dir_ / "Pelmora.ini", "[View]\nReportStyle=1\n[HostList]\n" + hosts + extra);
@@ -64,7 +64,7 @@ qint64 KeyOf(const QIcon& icon)
 
 TEST_F(MainForm, TrayMenuHasItsItemsInOrderWithTheirPictures)
 {
-    Settings("");
+    Install("");
     TfrmMain form;
     const QList<QAction*> items = form.TrayMenu()->actions();
     ASSERT_EQ(items.size(), 8);
@@ -93,8 +93,8 @@ TEST_F(MainForm, TrayMenuHasItsItemsInOrderWithTheirPictures)
 
 TEST_F(MainForm, HostsStateMirrorsTheListWithStatePicturesAndProxyTips)
 {
-    Settings("Item0=127.0.0.1\nItem1=http://192.0.2.9/ 127.0.0.1:1\n",
-             "[CheckParams]\nCheckPeriod=0\n");
+    Install("Item0=127.0.0.1\nItem1=http://192.0.2.9/ 127.0.0.1:1\n",
+            "[CheckParams]\nCheckPeriod=0\n");
     TfrmMain form;
     TfrmLog log;
     form.FormCreate(&log);
@@ -121,7 +121,7 @@ TEST_F(MainForm, HostsStateMirrorsTheListWithStatePicturesAndProxyTips)
 
 TEST_F(MainForm, WithoutANotificationAreaTheLogWindowCarriesTheMenu)
 {
-    Settings("");
+    Install("");
     TfrmMain form;
     TfrmLog log;
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable()); // headless
@@ -139,7 +139,7 @@ TEST_F(MainForm, WithoutANotificationAreaTheLogWindowCarriesTheMenu)
 // showed its window still takes it in.
 TEST_F(MainForm, ATrayThatComesLaterTakesTheProgramIn)
 {
-    Settings("Item0=127.0.0.1\n", "[CheckParams]\nCheckPeriod=0\n");
+    Install("Item0=127.0.0.1\n", "[CheckParams]\nCheckPeriod=0\n");
     TfrmMain form;
     TfrmLog log;
     bool tray = false;
@@ -164,7 +164,7 @@ TEST_F(MainForm, ATrayThatComesLaterTakesTheProgramIn)
 
 TEST_F(MainForm, StopMarksEveryHostDownAndStartReportsThemAgain)
 {
-    Settings("Item0=127.0.0.1\n", "[CheckParams]\nCheckPeriod=0\n");
+    Install("Item0=127.0.0.1\n", "[CheckParams]\nCheckPeriod=0\n");
     TfrmMain form;
     TfrmLog log;
     form.FormCreate(&log);
@@ -195,9 +195,11 @@ TEST_F(MainForm, StopMarksEveryHostDownAndStartReportsThemAgain)
 
 TEST_F(MainForm, PopUpSitsBottomRightShapedAsABalloon)
 {
-    Settings("");
+    Install("");
     TfrmMain form;
-    form.SetReportStyle(ReportStyle::Balloon);
+    Settings balloon;
+    balloon.reportStyle = ReportStyle::Balloon;
+    form.ApplySettings(balloon);
     form.ShowReport("LoseHosts\r\n  a\r\n\r\n");
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(form.width(), 245);
@@ -212,10 +214,10 @@ TEST_F(MainForm, PopUpSitsBottomRightShapedAsABalloon)
 
 TEST_F(MainForm, ASecondReportKeepsTheFirstCountdown)
 {
-    Settings("", "[CheckParams]\nPopUpInterval=1000\n");
+    Install("", "[CheckParams]\nPopUpInterval=1000\n");
     TfrmMain form;
     TfrmLog log;
-    LoadSettings(form, dir_ / "Pelmora.ini");
+    form.ApplySettings(LoadSettings(dir_ / "Pelmora.ini"));
     form.ShowReport("AppearHosts\r\n  a");
     QTest::qWait(300);
     form.ShowReport("AppearHosts\r\n  a\r\n  b\r\n  c");
@@ -225,7 +227,7 @@ TEST_F(MainForm, ASecondReportKeepsTheFirstCountdown)
 
 TEST_F(MainForm, TheIcmpHintIsLoggedShownAndCarriedByTheNextReport)
 {
-    Settings("", "[CheckParams]\nCheckPeriod=0\n");
+    Install("", "[CheckParams]\nCheckPeriod=0\n");
     TfrmMain form;
     TfrmLog log;
     form.FormCreate(&log);
@@ -243,7 +245,7 @@ TEST_F(MainForm, TheIcmpHintIsLoggedShownAndCarriedByTheNextReport)
 TEST_F(MainForm, ClosingInTheMiddleOfASlowProbeIsPrompt)
 {
     test::AddSilentTestNetAddress();
-    Settings("Item0=http://192.0.2.2/\n");
+    Install("Item0=http://192.0.2.2/\n");
     auto form = std::make_unique<TfrmMain>();
     TfrmLog log;
     form->FormCreate(&log);

@@ -54,6 +54,11 @@ TfrmSettings& AsSettings(QWidget& window)
     return *dialog;
 }
 
+void SetField(QWidget& dialog, const char* name, int value)
+{
+    FindControl<QSpinBox>(dialog, name)->setValue(value);
+}
+
 // The running program in a private network, with its folder, settings file
 // and two languages of the test's own. No timer starts a cycle: only the one
 // at start and those the test asks for run.
@@ -147,20 +152,21 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
         EXPECT_EQ(dialog.HostLineProxy(1), (TProxyRecord{"10.0.0.1", 70000 - 65536}));
         // A proxy whose port is no number shows as none.
         EXPECT_EQ(dialog.HostLineProxy(2), std::nullopt);
-        EXPECT_EQ(dialog.PopUpInterval(), 5000);
-        EXPECT_EQ(dialog.CheckPeriod(), 0);
-        EXPECT_EQ(dialog.ParallelChecks(), 40U);
-        EXPECT_EQ(dialog.Attempts(), 3);
-        EXPECT_EQ(dialog.ChooserFont(), form_->Font());
+        const Settings shown = dialog.Edited();
+        EXPECT_EQ(shown.popUpInterval, 5000);
+        EXPECT_EQ(shown.checkPeriod, 0);
+        EXPECT_EQ(shown.parallelChecks, 40U);
+        EXPECT_EQ(shown.attempts, 3);
+        EXPECT_EQ(shown.font, form_->Font());
         EXPECT_EQ(FindControl<QComboBox>(dialog, "cbLang")->currentText(), QStringLiteral("Test"));
 
         // A second Settings click while the dialog is open does nothing.
         miSettingsClick(*form_);
         EXPECT_EQ(form_->findChildren<TfrmSettings*>().size(), 1);
 
-        dialog.SetPopUpInterval(7000);
-        dialog.SetParallelChecks(7);
-        dialog.SetAttempts(2);
+        SetField(dialog, "sePopUpInt", 7000);
+        SetField(dialog, "seParallelChecks", 7);
+        SetField(dialog, "seAttempts", 2);
         ClickButton(dialog, "btnOK");
     });
     miSettingsClick(*form_);
@@ -174,8 +180,8 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
     EXPECT_TRUE(AllDown());
     EXPECT_EQ(form_->HideTimer()->Interval(), 7000);
     EXPECT_EQ(form_->AskTimer()->Interval(), 0);
-    EXPECT_EQ(form_->ParallelChecks(), 7U);
-    EXPECT_EQ(form_->Attempts(), 2);
+    EXPECT_EQ(form_->RunningSettings().parallelChecks, 7U);
+    EXPECT_EQ(form_->RunningSettings().attempts, 2);
     const std::string saved = ReadFile(dir_ / "Pelmora.ini");
     EXPECT_NE(saved.find("Item1=http://192.0.2.9/ 10.0.0.1:4464\n"), std::string::npos) << saved;
     EXPECT_NE(saved.find("Item2=http://192.0.2.8/\n"), std::string::npos) << saved;
@@ -203,8 +209,8 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
         EXPECT_EQ(CurrentLanguage(), "Other");
         EXPECT_EQ(LogItemCaption(), QStringLiteral("Other log"));
 
-        AsSettings(dialog).SetPopUpInterval(1);
-        AsSettings(dialog).SetParallelChecks(1);
+        SetField(dialog, "sePopUpInt", 1);
+        SetField(dialog, "seParallelChecks", 1);
         WhenModalOpens([](QWidget& chooser) {
             FindControl<QFontComboBox>(chooser, "cbFace")
                 ->setEditText(QStringLiteral("Chosen Face"));
@@ -222,7 +228,7 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
     EXPECT_EQ(form_->Font().name, "Chosen Face");
     EXPECT_EQ(form_->ReportMemo()->font().family(), QStringLiteral("Chosen Face"));
     EXPECT_EQ(form_->HideTimer()->Interval(), 5000);
-    EXPECT_EQ(form_->ParallelChecks(), 40U);
+    EXPECT_EQ(form_->RunningSettings().parallelChecks, 40U);
     ASSERT_EQ(form_->Hosts().Count(), 1U);
     EXPECT_EQ(form_->Hosts().At(0)->State(), HostState::Up);
     EXPECT_EQ(ReadFile(dir_ / "Pelmora.ini"), before);
@@ -273,7 +279,7 @@ TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
     WhenModalOpens([&message](QWidget& dialog) {
         FindControl<QListWidget>(dialog, "lbxHosts")->setCurrentRow(1);
         ClickButton(dialog, "btnDelete");
-        AsSettings(dialog).SetPopUpInterval(900);
+        SetField(dialog, "sePopUpInt", 900);
         WhenModalOpens([&message](QWidget& box) {
             message = qobject_cast<QMessageBox*>(&box)->text();
             box.close();
@@ -323,7 +329,7 @@ TEST_F(SettingsCommand, WithoutAWritableFileBesideTheProgramTheSaveGoesToTheConf
     EXPECT_EQ(Hosts(), (std::vector<std::pair<std::string, std::string>>{{"127.0.0.1", ""}}));
 
     WhenModalOpens([](QWidget& dialog) {
-        AsSettings(dialog).SetPopUpInterval(900);
+        SetField(dialog, "sePopUpInt", 900);
         ClickButton(dialog, "btnOK");
     });
     miSettingsClick(*form_);
