@@ -15,15 +15,16 @@
 #include "core/config/host_lines.h"
 #include "core/i18n/languages.h"
 #include "core/monitor/report/round_trip_text.h"
+#include "gui/config/error_box.h"
 #include "gui/config/font_conversion.h"
 #include "gui/help/help_context.h"
 #include "gui/help/help_desk.h"
+#include "gui/i18n/form_translation.h"
 #include "gui/shell/app_timer.h"
 #include "gui/shell/desktop_notifier.h"
 #include "gui/shell/image_list.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/popup_geometry.h"
-#include "gui/shell/report_channels.h"
 #include "gui/shell/settings_command.h"
 #include "gui/shell/skin.h"
 #include "gui/shell/start_stop_item.h"
@@ -62,7 +63,8 @@ TfrmMain::TfrmMain()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       trmAsk_(new AppTimer(this, 3000, true)), tmrHide_(new AppTimer(this, 5000, false)),
       memReport_(new QPlainTextEdit(this)), trayAvailable_(&QSystemTrayIcon::isSystemTrayAvailable),
-      trayPatience_(30s), handOver_(this)
+      trayPatience_(30s), tray_(hosts_, *this), settingsCommand_(hosts_, settings_, *this),
+      handOver_(this)
 {
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -126,7 +128,7 @@ void TfrmMain::BuildMenu()
     miLog_->setObjectName(QStringLiteral("miLog"));
 
     miSettings_ = pmMain_->addAction(MainImageIcon(MainImage::Settings), QStringLiteral("Settings"),
-                                     this, [this] { pelmora::miSettingsClick(*this); });
+                                     this, &TfrmMain::miSettingsClick);
     miSettings_->setObjectName(QStringLiteral("miSettings"));
 
     miHelp_ = pmMain_->addAction(MainImageIcon(MainImage::Help), QStringLiteral("Help"), this,
@@ -172,10 +174,12 @@ void TfrmMain::FormCreate(TfrmLog* log)
         trayPatience_);
     trayWait->Start();
 
-    CheckHostsLinks links{hosts_, prober_, handOver_, *this, MessageText};
+    CheckHostsLinks links{hosts_, prober_, handOver_, tray_, MessageText};
     worker_ = std::make_unique<TCheckHosts>(std::move(links));
     worker_->SetParallelLimit(settings_.parallelChecks);
     worker_->SetAttempts(settings_.attempts);
+    tray_.SetWorker(worker_.get());
+    settingsCommand_.SetWorker(worker_.get());
     worker_->Wake();
 }
 
@@ -217,6 +221,7 @@ void TfrmMain::ApplySettings(const Settings& settings)
     SetFont(settings.font);
     tmrHide_->SetInterval(settings.popUpInterval);
     trmAsk_->SetInterval(settings.checkPeriod);
+    tray_.SetReportStyle(settings.reportStyle);
     // Read before the worker exists at start; from then on each change
     // counts from the next cycle.
     if (worker_) {
@@ -232,41 +237,18 @@ void TfrmMain::AppendLogLine(const std::string& line)
     }
 }
 
-// Said in the log and at once in a report of its own; the next report of
-// the run still carries it on top, so a report that follows within the same
-// cycle does not hide it.
-void TfrmMain::IcmpNotPermitted(const std::string& hint)
+void TfrmMain::PresentReport(const std::string& text, ReportChannels channels)
 {
-    AppendLogLine(LocalTimeOfDay() + ". " + hint);
-    pendingNotice_ = hint;
-    ShowReport({});
-}
-
-void TfrmMain::ShowReport(const std::string& report)
-{
-    std::string shown = report;
-    if (!pendingNotice_.empty()) {
-        shown = report.empty() ? pendingNotice_ : pendingNotice_ + "\r\n\r\n" + report;
-        if (!report.empty()) {
-            pendingNotice_.clear();
-        }
-    }
-    QString text = Local(shown).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    // A line break at the very end starts no further line.
-    if (text.endsWith(QLatin1Char('\n'))) {
-        text.chop(1);
-    }
-    const ReportChannels channels = ChooseReportChannels(settings_.reportStyle, BalloonByTray());
     if (channels.notification) {
         if (notifier_ == nullptr) {
             notifier_ = new DesktopNotifier(this);
         }
-        notifier_->Show(text, tmrHide_->Interval());
+        notifier_->Show(Local(text), tmrHide_->Interval());
     }
     if (!channels.balloon) {
         return;
     }
-    memReport_->setPlainText(text);
+    memReport_->setPlainText(Local(text));
     PlacePopUp();
     show();
     raise();
@@ -329,38 +311,54 @@ void TfrmMain::tmrHideTimer()
 
 bool TfrmMain::IsRunning() const
 {
-    return startImage_ != MainImage::Start;
+    return tray_.IsRunning();
 }
 
 void TfrmMain::SetStartImage(MainImage image)
 {
-    startImage_ = image;
     miStart_->setIcon(MainImageIcon(image));
     trayStatus_->SetRunning(image != MainImage::Start);
 }
 
+void TfrmMain::SetCheckTimerEnabled(bool enabled)
+{
+    trmAsk_->SetEnabled(enabled);
+}
+
+void TfrmMain::ShowStartStop(const StartStopLook& item)
+{
+    SetStartImage(static_cast<MainImage>(item.image));
+    miStart_->setText(Message(item.captionKey));
+}
+
 void TfrmMain::miStartClick()
 {
-    if (startImage_ == MainImage::Start) {
-        trmAsk_->SetEnabled(true);
-        SetStartImage(MainImage::Stop);
-        miStart_->setText(Message("Stop"));
-        worker_->Wake();
-    } else {
-        // A cycle under way runs to its end; it reports against the list as
-        // it then stands.
-        trmAsk_->SetEnabled(false);
-        hosts_.SetAllDown();
-        SetStartImage(MainImage::Start);
-        miStart_->setText(Message("Start"));
-    }
+    tray_.StartStop();
 }
 
 void TfrmMain::trmAskTimer()
 {
-    if (worker_ && worker_->IsAsleep()) {
-        worker_->Wake();
-    }
+    tray_.CheckTick();
+}
+
+void TfrmMain::miSettingsClick()
+{
+    settingsCommand_.Run();
+}
+
+std::optional<SettingsChoice> TfrmMain::EditSettings(const SettingsChoice& values)
+{
+    return ShowSettingsDialog(*this, values);
+}
+
+void TfrmMain::Retranslate()
+{
+    TranslateAllForms();
+}
+
+void TfrmMain::ShowError(const std::string& message)
+{
+    ShowErrorBox(nullptr, message);
 }
 
 void TfrmMain::miLogClick()

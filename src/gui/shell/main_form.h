@@ -6,13 +6,15 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/config/settings.h"
 #include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/hosts/host_list.h"
 #include "core/monitor/worker/check_hosts.h"
-#include "core/monitor/worker/check_sink.h"
+#include "core/shell/settings_sequence.h"
+#include "core/shell/tray_controller.h"
 #include "gui/config/settings_dialog.h"
 #include "gui/shell/image_list.h"
 #include "gui/shell/qt_hand_over.h"
@@ -29,13 +31,15 @@ class DesktopNotifier;
 class TfrmLog;
 class TrayStatus;
 
-// The controller of the whole program and, at the same time, the pop-up
-// report window near the notification area. It owns the host list (shown in
-// the tray menu's "Hosts state" submenu), the check worker with its probes,
-// the check and hide timers, and the tray icon with its menu.
+// The tray program's main window and, at the same time, the pop-up report
+// window near the notification area. It owns the host list (shown in the
+// tray menu's "Hosts state" submenu), the check worker with its probes, the
+// check and hide timers, and the tray icon with its menu; what the commands
+// decide is the tray controller's and the Settings command's.
 class TfrmMain final : public QWidget,
                        public PopUpFontTarget,
-                       public CheckSink,
+                       public TrayView,
+                       public SettingsFront,
                        private HostListObserver {
 public:
     TfrmMain();
@@ -57,23 +61,31 @@ public:
     // The settings in effect, apart from the host list: what the dialog's
     // font button chose is in effect at once.
     const Settings& RunningSettings() const { return settings_; }
-    // Puts every value but the host list into effect: the pop-up font, the
-    // hide and check timers (each restarts its countdown only when its
-    // interval changes), the worker's limits and the report style.
-    void ApplySettings(const Settings& settings);
+    // SettingsFront. The hide and check timers restart their countdown only
+    // when their interval changes.
+    std::optional<SettingsChoice> EditSettings(const SettingsChoice& values) override;
+    void ApplySettings(const Settings& settings) override;
+    void Retranslate() override;
+    void ShowError(const std::string& message) override;
 
     // PopUpFontTarget
     PopUpFont Font() const override { return settings_.font; }
     void SetFont(const PopUpFont& font) override;
 
-    // CheckSink, on the user-interface thread
+    // TrayView
+    void SetCheckTimerEnabled(bool enabled) override;
+    void ShowStartStop(const StartStopLook& item) override;
     void AppendLogLine(const std::string& line) override;
-    void ShowReport(const std::string& report) override;
-    void IcmpNotPermitted(const std::string& hint) override;
+    void PresentReport(const std::string& text, ReportChannels channels) override;
+    bool BalloonByTray() const override;
+
+    // Where the worker's results go.
+    TrayController& Tray() { return tray_; }
 
     // Commands of the tray menu.
     void miStartClick();
     void trmAskTimer();
+    void miSettingsClick();
     void miLogClick();
     void miHelpClick();
     void miQuitClick();
@@ -110,7 +122,6 @@ private:
     void FallBackToLogWindow();
     void SetStartImage(MainImage image);
     void PlacePopUp();
-    bool BalloonByTray() const;
 
     HostList hosts_;
     Settings settings_;
@@ -130,11 +141,10 @@ private:
     AppTimer* tmrHide_ = nullptr;
     QPlainTextEdit* memReport_ = nullptr;
     TfrmLog* frmLog_ = nullptr;
-    MainImage startImage_ = MainImage::Stop;
-    // The ICMP permission hint, until a report of the run has carried it.
-    std::string pendingNotice_;
     std::function<bool()> trayAvailable_;
     std::chrono::milliseconds trayPatience_;
+    TrayController tray_;
+    SettingsSequence settingsCommand_;
 
     // The probes of the worker's cycles, used by the worker thread only.
     ProbeEngine prober_;

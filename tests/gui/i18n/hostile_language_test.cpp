@@ -185,7 +185,7 @@ TEST_F(HostileLanguage, MainAndLogWindowsRefuseAbsurdGeometryAndStayUsable)
     Settings balloon;
     balloon.reportStyle = ReportStyle::Balloon;
     frmMain.ApplySettings(balloon);
-    frmMain.ShowReport("Lost hosts:\r\n  10.0.0.1");
+    frmMain.Tray().ShowReport("Lost hosts:\r\n  10.0.0.1");
     QApplication::processEvents();
     EXPECT_TRUE(frmMain.ReportMemo()->toPlainText().contains(u"10.0.0.1"_s));
     frmLog.hide();

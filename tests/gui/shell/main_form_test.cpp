@@ -200,7 +200,7 @@ TEST_F(MainForm, PopUpSitsBottomRightShapedAsABalloon)
     Settings balloon;
     balloon.reportStyle = ReportStyle::Balloon;
     form.ApplySettings(balloon);
-    form.ShowReport("LoseHosts\r\n  a\r\n\r\n");
+    form.Tray().ShowReport("LoseHosts\r\n  a\r\n\r\n");
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(form.width(), 245);
     EXPECT_EQ(form.geometry().right() + 1, screen.right() + 1 - 5);
@@ -218,9 +218,9 @@ TEST_F(MainForm, ASecondReportKeepsTheFirstCountdown)
     TfrmMain form;
     TfrmLog log;
     form.ApplySettings(LoadSettings(dir_ / "Pelmora.ini"));
-    form.ShowReport("AppearHosts\r\n  a");
+    form.Tray().ShowReport("AppearHosts\r\n  a");
     QTest::qWait(300);
-    form.ShowReport("AppearHosts\r\n  a\r\n  b\r\n  c");
+    form.Tray().ShowReport("AppearHosts\r\n  a\r\n  b\r\n  c");
     EXPECT_LT(form.HideTimer()->RemainingMs(), 800);
     EXPECT_TRUE(WaitFor([&] { return !form.isVisible(); }, 2000));
 }
@@ -231,14 +231,14 @@ TEST_F(MainForm, TheIcmpHintIsLoggedShownAndCarriedByTheNextReport)
     TfrmMain form;
     TfrmLog log;
     form.FormCreate(&log);
-    form.IcmpNotPermitted("Not permitted: do this");
+    form.Tray().IcmpNotPermitted("Not permitted: do this");
     EXPECT_TRUE(log.Memo()->toPlainText().contains(QStringLiteral(". Not permitted: do this\n")));
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.ReportMemo()->toPlainText(), QStringLiteral("Not permitted: do this"));
-    form.ShowReport("AppearHosts\r\n  a");
+    form.Tray().ShowReport("AppearHosts\r\n  a");
     EXPECT_EQ(form.ReportMemo()->toPlainText(),
               QStringLiteral("Not permitted: do this\n\nAppearHosts\n  a"));
-    form.ShowReport("AppearHosts\r\n  b");
+    form.Tray().ShowReport("AppearHosts\r\n  b");
     EXPECT_EQ(form.ReportMemo()->toPlainText(), QStringLiteral("AppearHosts\n  b"));
 }
 

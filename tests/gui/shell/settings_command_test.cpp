@@ -161,7 +161,7 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
         EXPECT_EQ(FindControl<QComboBox>(dialog, "cbLang")->currentText(), QStringLiteral("Test"));
 
         // A second Settings click while the dialog is open does nothing.
-        miSettingsClick(*form_);
+        form_->miSettingsClick();
         EXPECT_EQ(form_->findChildren<TfrmSettings*>().size(), 1);
 
         SetField(dialog, "sePopUpInt", 7000);
@@ -169,7 +169,7 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
         SetField(dialog, "seAttempts", 2);
         ClickButton(dialog, "btnOK");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     EXPECT_EQ(OpenSettingsDialog(), nullptr);
     EXPECT_TRUE(form_->findChildren<TfrmSettings*>().empty());
@@ -220,7 +220,7 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
         EXPECT_EQ(form_->Font().name, "Chosen Face");
         ClickButton(dialog, "btnCancel");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     EXPECT_EQ(OpenSettingsDialog(), nullptr);
     EXPECT_EQ(CurrentLanguage(), "Test");
@@ -247,7 +247,7 @@ TEST_F(SettingsCommand, OkWhileACycleRunsRebuildsOnlyAfterItsEnd)
     ASSERT_FALSE(form_->Worker()->IsAsleep());
 
     WhenModalOpens([](QWidget& dialog) { ClickButton(dialog, "btnOK"); });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     // The cycle ended, and reported against the old list, before the new
     // list took its place.
@@ -286,7 +286,7 @@ TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
         });
         ClickButton(dialog, "btnOK");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     EXPECT_EQ(message.toStdString(),
               "Unable to write to " + (dir_ / "config" / "Pelmora" / "Pelmora.ini").string());
@@ -304,7 +304,7 @@ TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
         opened = true;
         ClickButton(dialog, "btnCancel");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
     EXPECT_TRUE(opened);
 }
 
@@ -332,7 +332,7 @@ TEST_F(SettingsCommand, WithoutAWritableFileBesideTheProgramTheSaveGoesToTheConf
         SetField(dialog, "sePopUpInt", 900);
         ClickButton(dialog, "btnOK");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     const std::string saved = ReadFile(dir_ / "config" / "Pelmora" / "Pelmora.ini");
     EXPECT_NE(saved.find("Item0=127.0.0.1\n"), std::string::npos) << saved;
@@ -355,7 +355,7 @@ TEST_F(SettingsCommand, StartAtLoginWritesAndRemovesTheLoginEntryOfThisProgram)
             box->setChecked(wanted);
             ClickButton(dialog, "btnOK");
         });
-        miSettingsClick(*form_);
+        form_->miSettingsClick();
     };
     toggle(false, true);
     const std::string entry = ReadFile(AutostartFile());
@@ -385,7 +385,7 @@ TEST_F(SettingsCommand, StartAtLoginLeavesAnotherCopysEntryAndSaysSo)
         });
         ClickButton(dialog, "btnOK");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     EXPECT_EQ(message.toStdString(), "AutostartElsewhere\n" + AutostartFile().string());
     EXPECT_EQ(ReadFile(AutostartFile()), other);

@@ -117,7 +117,7 @@ std::vector<QImage> PictureOfEveryWindow()
 {
     TfrmMain frmMain;
     frmMain.SetFont(PopUpFont{});
-    frmMain.ShowReport("Lost:\r\n  192.0.2.7\r\n\r\nBack:\r\n  192.0.2.8");
+    frmMain.Tray().ShowReport("Lost:\r\n  192.0.2.7\r\n\r\nBack:\r\n  192.0.2.8");
     TfrmLog frmLog;
     frmLog.AppendLine(u"12:00:00 192.0.2.7 lost"_s);
     frmLog.ShowLog();
@@ -185,7 +185,7 @@ TEST_F(Skin, TheProgramsWindowsWorkWithAndWithoutTheShippedSkin)
         PopUpFont font;
         font.color = 0x0000C0; // red
         frmMain.SetFont(font);
-        frmMain.ShowReport("Lost:\r\n192.0.2.7\r\n");
+        frmMain.Tray().ShowReport("Lost:\r\n192.0.2.7\r\n");
         frmLog.AppendLine(u"12:00:00 192.0.2.7 lost"_s);
         frmLog.ShowLog();
         frmMain.TrayMenu()->popup(QPoint(10, 10));
