@@ -59,12 +59,12 @@ QString HostItemText(const HostEntry& entry)
 
 } // namespace
 
-TfrmMain::TfrmMain()
+TfrmMain::TfrmMain(CycleProber& prober)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       trmAsk_(new AppTimer(this, 3000, true)), tmrHide_(new AppTimer(this, 5000, false)),
       memReport_(new QPlainTextEdit(this)), trayAvailable_(&QSystemTrayIcon::isSystemTrayAvailable),
       trayPatience_(30s), tray_(hosts_, *this), settingsCommand_(hosts_, settings_, *this),
-      handOver_(this)
+      prober_(prober), handOver_(this)
 {
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "core/config/settings.h"
-#include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/hosts/host_list.h"
+#include "core/monitor/probing/cycle_prober.h"
 #include "core/monitor/worker/check_hosts.h"
 #include "core/shell/settings_sequence.h"
 #include "core/shell/tray_controller.h"
@@ -42,7 +42,8 @@ class TfrmMain final : public QWidget,
                        public SettingsFront,
                        private HostListObserver {
 public:
-    TfrmMain();
+    // The worker probes through `prober`, which outlives the form.
+    explicit TfrmMain(CycleProber& prober);
     ~TfrmMain() override;
     TfrmMain(const TfrmMain&) = delete;
     TfrmMain& operator=(const TfrmMain&) = delete;
@@ -147,7 +148,7 @@ private:
     SettingsSequence settingsCommand_;
 
     // The probes of the worker's cycles, used by the worker thread only.
-    ProbeEngine prober_;
+    CycleProber& prober_;
     QtHandOver handOver_;
     std::unique_ptr<TCheckHosts> worker_;
 };

@@ -24,6 +24,7 @@
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
 #include "support/gui/popup_font_stub.h"
+#include "support/scripted_prober.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -147,7 +148,8 @@ void ShowAndSettle(QWidget& window)
 
 TEST_F(HostileLanguage, MainAndLogWindowsRefuseAbsurdGeometryAndStayUsable)
 {
-    TfrmMain frmMain;
+    test::ScriptedProber prober(test::NobodyAnswers);
+    TfrmMain frmMain(prober);
     TfrmLog frmLog;
     const std::vector<const QWidget*> windows{&frmMain, &frmLog};
 

@@ -31,6 +31,7 @@
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
 #include "support/gui/popup_font_stub.h"
+#include "support/scripted_prober.h"
 #include "support/source_dir.h"
 #include "support/temp_dir.h"
 
@@ -180,7 +181,11 @@ using WindowFactory = std::function<std::unique_ptr<QWidget>()>;
 std::map<std::string, WindowFactory> BuiltWindows()
 {
     return {
-        {"frmMain", [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmMain>()); }},
+        {"frmMain",
+         [] {
+             static test::ScriptedProber prober(test::NobodyAnswers);
+             return std::unique_ptr<QWidget>(std::make_unique<TfrmMain>(prober));
+         }},
         {"frmLog", [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmLog>()); }},
         {"frmSettings",
          [] {
@@ -241,7 +246,8 @@ TEST(ShippedLanguages, GermanChosenInTheSettingsTranslatesTheTrayMenuAtStart)
     test::WriteFile(dir / "Pelmora.ini", "[General]\nLanguage=Deutsch\n");
     SetExecutableDirForTesting(dir.Path());
 
-    TfrmMain frmMain;
+    test::ScriptedProber prober(test::NobodyAnswers);
+    TfrmMain frmMain(prober);
     TfrmLog frmLog;
     LoadLanguageNameAndRetranslate();
 

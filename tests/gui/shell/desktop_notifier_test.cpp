@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gui/shell/main_form.h"
+#include "support/scripted_prober.h"
 
 namespace pelmora {
 namespace {
@@ -111,7 +112,8 @@ TEST_F(DesktopNotifierTest, WithoutATrayTheReportBecomesANotificationUnlessTheBa
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.style));
         service_.calls.clear();
-        TfrmMain form;
+        test::ScriptedProber prober(test::NobodyAnswers);
+        TfrmMain form(prober);
         Settings settings;
         settings.reportStyle = c.style;
         form.ApplySettings(settings);

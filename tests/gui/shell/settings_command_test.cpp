@@ -32,8 +32,8 @@
 #include "support/gui/find_control.h"
 #include "support/gui/modal_dialog.h"
 #include "support/private_mounts.h"
-#include "support/private_network.h"
 #include "support/scoped_env.h"
+#include "support/scripted_prober.h"
 #include "support/skip_without_root.h"
 #include "support/temp_dir.h"
 
@@ -59,17 +59,13 @@ void SetField(QWidget& dialog, const char* name, int value)
     FindControl<QSpinBox>(dialog, name)->setValue(value);
 }
 
-// The running program in a private network, with its folder, settings file
+// The running program over scripted probes, with its folder, settings file
 // and two languages of the test's own. No timer starts a cycle: only the one
 // at start and those the test asks for run.
-class SettingsCommand : public test::PrivateNetworkTest {
+class SettingsCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::PrivateNetworkTest::SetUp();
-        if (IsSkipped()) {
-            return;
-        }
         SetExecutableDirForTesting(dir_.Path());
         configHome_.emplace("XDG_CONFIG_HOME", (dir_ / "config").string());
     }
@@ -98,7 +94,7 @@ protected:
     // Starts the program and lets its first cycle end.
     void Start()
     {
-        form_ = std::make_unique<TfrmMain>();
+        form_ = std::make_unique<TfrmMain>(prober_);
         LoadLanguageNameAndRetranslate();
         form_->FormCreate(&log_);
         ASSERT_TRUE(QTest::qWaitFor([this] { return form_->Worker()->IsAsleep(); }, 10000));
@@ -132,6 +128,7 @@ protected:
     TempDir dir_;
     std::optional<test::ScopedEnv> configHome_;
     TfrmLog log_;
+    test::ScriptedProber prober_{test::LoopbackAnswers};
     std::unique_ptr<TfrmMain> form_;
 };
 
@@ -236,10 +233,9 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
 
 TEST_F(SettingsCommand, OkWhileACycleRunsRebuildsOnlyAfterItsEnd)
 {
-    test::AddSilentTestNetAddress();
     Install("Item0=127.0.0.1\nItem1=192.0.2.2\n");
     LoadLanguageName();
-    form_ = std::make_unique<TfrmMain>();
+    form_ = std::make_unique<TfrmMain>(prober_);
     form_->FormCreate(&log_);
     // The first entry has been reported; the silent one keeps the cycle busy.
     ASSERT_TRUE(
