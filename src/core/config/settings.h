@@ -45,7 +45,7 @@ struct HostLine {
 
 // Every setting the user can change, read and written as a whole. The
 // defaults are those of a missing file; the keys, their bounds and their
-// encodings are in the table of setting_keys.h.
+// encodings are the rows of the table in setting_keys.cpp.
 struct Settings {
     std::vector<HostLine> hosts;
     PopUpFont font;

@@ -33,9 +33,9 @@ class TrayStatus;
 
 // The tray program's main window and, at the same time, the pop-up report
 // window near the notification area. It owns the host list (shown in the
-// tray menu's "Hosts state" submenu), the check worker with its probes, the
-// check and hide timers, and the tray icon with its menu; what the commands
-// decide is the tray controller's and the Settings command's.
+// tray menu's "Hosts state" submenu), the check worker, the check and hide
+// timers, and the tray icon with its menu; what the commands decide is the
+// tray controller's and the Settings command's.
 class TfrmMain final : public QWidget,
                        public PopUpFontTarget,
                        public TrayView,
