@@ -10,19 +10,19 @@
 namespace {
 
 using pelmora::LoadSettings;
-using pelmora::PlainSettings;
 using pelmora::SaveSettings;
+using pelmora::Settings;
 
 constexpr int kHosts = 10000;
 
-void FillHosts(PlainSettings& settings)
+void FillHosts(Settings& settings)
 {
     for (int i = 0; i < kHosts; ++i) {
         if (i % 3 == 0) {
-            settings.Hosts().Append("http://web-" + std::to_string(i) + ".example/status",
-                                    "proxy.example:3128");
+            settings.hosts.push_back(
+                {"http://web-" + std::to_string(i) + ".example/status", "proxy.example:3128"});
         } else {
-            settings.Hosts().Append("host-" + std::to_string(i) + ".example", "");
+            settings.hosts.push_back({"host-" + std::to_string(i) + ".example", ""});
         }
     }
 }
@@ -30,13 +30,12 @@ void FillHosts(PlainSettings& settings)
 void BM_LoadSettings10k(benchmark::State& state)
 {
     pelmora::test::TempDir dir;
-    PlainSettings source;
+    Settings source;
     FillHosts(source);
-    SaveSettings(source, "English", dir / "Pelmora.ini");
+    SaveSettings(source, dir / "Pelmora.ini");
     for (auto _ : state) {
-        PlainSettings settings;
-        LoadSettings(settings, dir / "Pelmora.ini");
-        benchmark::DoNotOptimize(settings.Hosts().Count());
+        const Settings settings = LoadSettings(dir / "Pelmora.ini");
+        benchmark::DoNotOptimize(settings.hosts.size());
     }
 }
 BENCHMARK(BM_LoadSettings10k)->Unit(benchmark::kMillisecond);
@@ -44,11 +43,11 @@ BENCHMARK(BM_LoadSettings10k)->Unit(benchmark::kMillisecond);
 void BM_SaveSettings10k(benchmark::State& state)
 {
     pelmora::test::TempDir dir;
-    PlainSettings settings;
+    Settings settings;
     FillHosts(settings);
-    SaveSettings(settings, "English", dir / "Pelmora.ini");
+    SaveSettings(settings, dir / "Pelmora.ini");
     for (auto _ : state) {
-        SaveSettings(settings, "English", dir / "Pelmora.ini");
+        SaveSettings(settings, dir / "Pelmora.ini");
     }
 }
 BENCHMARK(BM_SaveSettings10k)->Unit(benchmark::kMillisecond);

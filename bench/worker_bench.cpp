@@ -5,77 +5,20 @@
 
 #include <benchmark/benchmark.h>
 
-#include <poll.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstddef>
-#include <deque>
 #include <string>
 #include <thread>
 
 #include "core/monitor/worker/check_hosts.h"
 #include "core/monitor/worker/hand_over_queue.h"
-#include "core/monitor/net/stop_signal.h"
+#include "support/scripted_prober.h"
 
 namespace pelmora {
 namespace {
 
 constexpr std::size_t kEntries = 1000;
-
-// Answers every probe at once; whether the hosts answer is switched between
-// cycles.
-class InstantProber final : public CycleProber {
-public:
-    void Start(std::size_t entry, const ProbeJob& job) override
-    {
-        ProbeAnswer& answer = ended_.emplace_back();
-        answer.entry = entry;
-        const bool up = answering.load(std::memory_order_relaxed);
-        switch (job.kind) {
-        case ProbeKind::Echo:
-            answer.echo.SourceAddress = "192.0.2.9";
-            answer.echo.Ttl = up ? 64 : 0;
-            answer.echo.Status = up ? ReplyKind::EchoReply : ReplyKind::TimedOut;
-            break;
-        case ProbeKind::Connect:
-            if (!up) {
-                answer.failure = "Socket Error # 10061\r\nConnection refused.";
-            }
-            break;
-        case ProbeKind::Proxy:
-        case ProbeKind::Tunnel: answer.proxyStatus = up ? 200 : 502; break;
-        }
-    }
-    std::optional<ProbeAnswer> WaitNext(const StopSignal&) override
-    {
-        ProbeAnswer answer = std::move(ended_.front());
-        ended_.pop_front();
-        return answer;
-    }
-    void EndCycle() override { ended_.clear(); }
-
-    std::atomic<bool> answering{true};
-
-private:
-    std::deque<ProbeAnswer> ended_;
-};
-
-// Its one probe waits until the worker is stopped, as a 3-second connect
-// would.
-class WaitingProber final : public CycleProber {
-public:
-    void Start(std::size_t, const ProbeJob&) override {}
-    std::optional<ProbeAnswer> WaitNext(const StopSignal& stop) override
-    {
-        entered.store(true);
-        pollfd wait{stop.Fd(), POLLIN, 0};
-        ::poll(&wait, 1, 3000);
-        return std::nullopt;
-    }
-    void EndCycle() override {}
-    std::atomic<bool> entered{false};
-};
 
 class CountingSink final : public CheckSink {
 public:
@@ -97,29 +40,24 @@ void FillList(HostList& hosts)
     }
 }
 
+// Every probe is answered at once; whether the hosts answer is switched
+// between cycles.
 struct Bench {
-    Bench()
-        : worker(CheckHostsLinks{
-              .hosts = hosts,
-              .prober = prober,
-              .handOver = handOver,
-              .sink = sink,
-              .messageText = [](std::string_view key) { return std::string(key); },
-          })
-    {
-        FillList(hosts);
-    }
+    Bench() { FillList(hosts); }
     void RunCycle()
     {
         worker.Wake();
         handOver.ServeUntil([this] { return worker.IsAsleep(); });
     }
 
+    std::atomic<bool> answering{true};
     HostList hosts;
-    InstantProber prober;
+    test::ScriptedProber prober{[this](const ProbeJob&) {
+        return answering.load(std::memory_order_relaxed) ? test::Answer::Up : test::Answer::Down;
+    }};
     HandOverQueue handOver;
     CountingSink sink;
-    TCheckHosts worker;
+    TCheckHosts worker{test::ScriptedLinks(hosts, prober, handOver, sink)};
 };
 
 void PerEntry(benchmark::State& state)
@@ -149,7 +87,7 @@ void BM_CycleWhereEveryHostChanges(benchmark::State& state)
     Bench b;
     bool answering = true;
     for (auto _ : state) {
-        b.prober.answering = answering;
+        b.answering = answering;
         b.RunCycle();
         answering = !answering;
     }
@@ -164,18 +102,13 @@ void BM_StopDuringProbe(benchmark::State& state)
     for (auto _ : state) {
         HostList hosts;
         hosts.Append("host", "");
-        WaitingProber prober;
+        // Its one probe waits as an unanswered echo would.
+        test::ScriptedProber prober([](const ProbeJob&) { return test::Answer::Silent; });
         HandOverQueue handOver;
         CountingSink sink;
-        TCheckHosts worker(CheckHostsLinks{
-            .hosts = hosts,
-            .prober = prober,
-            .handOver = handOver,
-            .sink = sink,
-            .messageText = [](std::string_view key) { return std::string(key); },
-        });
+        TCheckHosts worker(test::ScriptedLinks(hosts, prober, handOver, sink));
         worker.Wake();
-        while (!prober.entered.load()) {
+        while (prober.Started() == 0) {
             std::this_thread::yield();
         }
         const auto start = std::chrono::steady_clock::now();

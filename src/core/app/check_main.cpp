@@ -23,6 +23,7 @@
 #include "core/base/app_paths.h"
 #include "core/base/atomic_file.h"
 #include "core/base/raise_descriptor_limit.h"
+#include "core/config/host_lines.h"
 #include "core/config/settings.h"
 #include "core/i18n/languages.h"
 #include "core/monitor/engine/probe_engine.h"
@@ -200,8 +201,10 @@ int Run(const CheckOptions& options)
         SetSettingsFilePath(options.config);
     }
 
-    PlainSettings settings;
-    LoadSettings(settings, SettingsFilePath());
+    Settings settings = LoadSettings(SettingsFilePath());
+    ApplyOverrides(options, settings);
+    HostList hosts;
+    ReplaceHostList(hosts, settings.hosts);
     LoadLanguageName();
     if (options.language) {
         SetCurrentLanguage(*options.language);
@@ -209,7 +212,7 @@ int Run(const CheckOptions& options)
 
     if (options.list) {
         if (!options.quiet) {
-            std::cout << DescribeHostList(settings.Hosts());
+            std::cout << DescribeHostList(hosts);
         }
         return 0;
     }
@@ -223,7 +226,7 @@ int Run(const CheckOptions& options)
     std::mutex traceMutex;
     // Filled on the worker thread; read once the cycle has ended.
     std::vector<ProbeOutcome> outcomes;
-    CheckHostsLinks links{settings.Hosts(), prober, handOver, sink, MessageText};
+    CheckHostsLinks links{hosts, prober, handOver, sink, MessageText};
     if (options.verbose || !text) {
         links.onProbe = [&traceMutex, &outcomes, &options, text](const ProbeOutcome& outcome) {
             const std::lock_guard lock(traceMutex);
@@ -249,21 +252,19 @@ int Run(const CheckOptions& options)
                       << '\n';
         };
     }
-    // The command line wins over the settings file.
-    const std::size_t parallelChecks = options.parallelChecks.value_or(settings.ParallelChecks());
     TCheckHosts worker(std::move(links));
-    worker.SetParallelLimit(parallelChecks);
-    worker.SetAttempts(options.attempts.value_or(settings.Attempts()));
+    worker.SetParallelLimit(settings.parallelChecks);
+    worker.SetAttempts(settings.attempts);
     if (options.verbose) {
-        std::cerr << "hosts checked at the same time: " << parallelChecks << '\n';
+        std::cerr << "hosts checked at the same time: " << settings.parallelChecks << '\n';
     }
 
-    const int interval = options.intervalMs.value_or(std::max(settings.CheckPeriod(), 0));
+    const int interval = options.intervalMs.value_or(std::max(settings.checkPeriod, 0));
     for (int cycle = 0; cycle < options.cycles && !interruption.Raised(); ++cycle) {
         if (cycle > 0 && !interruption.Sleep(std::chrono::milliseconds(interval))) {
             break;
         }
-        const std::vector<HostState> before = States(settings.Hosts());
+        const std::vector<HostState> before = States(hosts);
         worker.Wake();
         handOver.ServeUntil([&] { return worker.IsAsleep() || interruption.Raised(); });
         if (text || interruption.Raised()) {
@@ -274,7 +275,7 @@ int Run(const CheckOptions& options)
             const std::lock_guard lock(traceMutex);
             found.swap(outcomes);
         }
-        const CycleReport report = ReportCycle(settings.Hosts(), before, std::move(found));
+        const CycleReport report = ReportCycle(hosts, before, std::move(found));
         const std::string formatted = options.format == CheckFormat::Json
                                           ? CycleReportJson(report)
                                           : CycleReportMetrics(report);
@@ -298,7 +299,7 @@ int Run(const CheckOptions& options)
         return 130;
     }
     worker.Stop();
-    return AllUp(settings.Hosts()) ? 0 : 1;
+    return AllUp(hosts) ? 0 : 1;
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #include "core/app/check_options.h"
 
 #include <charconv>
+#include <string_view>
 
-#include "core/config/settings.h"
+#include "core/config/setting_keys.h"
 
 namespace pelmora {
 namespace {
@@ -15,6 +16,17 @@ std::optional<int> NonNegative(const std::string& text)
         return std::nullopt;
     }
     return value;
+}
+
+// The settings key that a check option overrides, or none.
+const SettingKey* OverriddenKey(std::string_view option)
+{
+    for (const SettingKey& row : SettingKeys()) {
+        if (!row.checkOption.empty() && row.checkOption == option) {
+            return &row;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -41,9 +53,10 @@ CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
             result.error = "option " + name + " needs a value";
             return std::nullopt;
         };
+        const SettingKey* overridden = OverriddenKey(name);
         const bool takesValue = name == "--config" || name == "--language" || name == "--cycles" ||
-                                name == "--interval" || name == "--parallel" ||
-                                name == "--attempts" || name == "--format" || name == "--output";
+                                name == "--interval" || name == "--format" || name == "--output" ||
+                                overridden != nullptr;
         if (!takesValue && inlineValue) {
             result.error = "option " + name + " takes no value";
             return result;
@@ -83,24 +96,16 @@ CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
                     return result;
                 }
                 options.output = *text;
-            } else if (name == "--parallel") {
+            } else if (overridden != nullptr) {
                 const auto number = NonNegative(*text);
-                if (!number || !IsParallelChecksInRange(*number)) {
-                    result.error = "option --parallel needs a whole number from " +
-                                   std::to_string(kMinParallelChecks) + " to " +
-                                   std::to_string(kMaxParallelChecks) + ", not '" + *text + "'";
+                const SettingBounds bounds = overridden->bounds.value_or(SettingBounds{});
+                if (!number || !bounds.Contains(*number)) {
+                    result.error = "option " + name + " needs a whole number from " +
+                                   std::to_string(bounds.min) + " to " +
+                                   std::to_string(bounds.max) + ", not '" + *text + "'";
                     return result;
                 }
-                options.parallelChecks = static_cast<std::size_t>(*number);
-            } else if (name == "--attempts") {
-                const auto number = NonNegative(*text);
-                if (!number || !IsAttemptsInRange(*number)) {
-                    result.error = "option --attempts needs a whole number from " +
-                                   std::to_string(kMinAttempts) + " to " +
-                                   std::to_string(kMaxAttempts) + ", not '" + *text + "'";
-                    return result;
-                }
-                options.attempts = *number;
+                options.overrides.push_back({overridden, *number});
             } else {
                 const auto number = NonNegative(*text);
                 if (!number || (name == "--cycles" && *number == 0)) {
@@ -128,6 +133,13 @@ CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments)
         result.error = "--output needs --format json or openmetrics";
     }
     return result;
+}
+
+void ApplyOverrides(const CheckOptions& options, Settings& settings)
+{
+    for (const SettingOverride& change : options.overrides) {
+        SetNumber(*change.key, settings, change.value);
+    }
 }
 
 std::string CheckUsage()

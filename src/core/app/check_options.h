@@ -9,6 +9,15 @@
 
 namespace pelmora {
 
+struct Settings;
+struct SettingKey;
+
+// A settings file value that the command line replaces for the run.
+struct SettingOverride {
+    const SettingKey* key = nullptr;
+    std::int32_t value = 0;
+};
+
 // How pelmora-check tells what a cycle found: the log lines and reports, a
 // JSON line, or the Prometheus text format.
 enum class CheckFormat : std::uint8_t { Text, Json, OpenMetrics };
@@ -18,9 +27,9 @@ struct CheckOptions {
     std::filesystem::path config; // empty: the settings file the tray program uses
     std::optional<std::string> language;
     int cycles = 1;
-    std::optional<int> intervalMs;             // empty: the settings file's check period
-    std::optional<std::size_t> parallelChecks; // empty: the settings file's ParallelChecks
-    std::optional<int> attempts;               // empty: the settings file's Attempts
+    std::optional<int> intervalMs; // empty: the settings file's check period
+    // --parallel, --attempts: in the order given; a later one wins.
+    std::vector<SettingOverride> overrides;
     CheckFormat format = CheckFormat::Text;
     std::filesystem::path output; // empty: standard output
     bool quiet = false;
@@ -36,6 +45,9 @@ struct CheckOptionsResult {
 };
 
 CheckOptionsResult ParseCheckOptions(const std::vector<std::string>& arguments);
+
+// The command line wins over the settings file.
+void ApplyOverrides(const CheckOptions& options, Settings& settings);
 
 std::string CheckUsage();
 

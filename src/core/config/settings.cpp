@@ -5,14 +5,10 @@
 #include <vector>
 
 #include "core/config/ini_file.h"
+#include "core/config/setting_keys.h"
 
 namespace pelmora {
 namespace {
-
-constexpr std::string_view kHostList = "HostList";
-constexpr std::string_view kView = "View";
-constexpr std::string_view kCheckParams = "CheckParams";
-constexpr std::string_view kGeneral = "General";
 
 std::string_view TrimControls(std::string_view text)
 {
@@ -25,91 +21,85 @@ std::string_view TrimControls(std::string_view text)
     return text;
 }
 
-std::string Bool(bool value)
+// Key names are not interpreted: every key of the section is one host, in
+// file order; a value of blanks alone is none.
+std::vector<HostLine> ReadHostLines(const IniDocument& ini, std::string_view section)
 {
-    return value ? "1" : "0";
-}
-
-} // namespace
-
-void LoadSettings(SettingsHolder& holder, const std::filesystem::path& file)
-{
-    const IniDocument ini = ReadIniFile(file);
-
-    HostList& hosts = holder.Hosts();
-    hosts.Clear();
-    for (const auto& [key, stored] : ini.Entries(kHostList)) {
+    std::vector<HostLine> hosts;
+    for (const auto& [key, stored] : ini.Entries(section)) {
         const std::string_view value = TrimControls(stored);
         if (value.empty()) {
             continue;
         }
         const std::size_t space = value.find(' ');
         if (space == std::string_view::npos) {
-            hosts.Append(std::string(value), {});
+            hosts.push_back({std::string(value), {}});
         } else {
-            hosts.Append(std::string(value.substr(0, space)), std::string(value.substr(space + 1)));
+            hosts.push_back(
+                {std::string(value.substr(0, space)), std::string(value.substr(space + 1))});
         }
     }
-
-    PopUpFont font;
-    font.bold = ini.ReadBool(kView, "FontStyleBold", false);
-    font.italic = ini.ReadBool(kView, "FontStyleItalic", false);
-    font.size = ini.ReadInteger(kView, "FontSize", 10);
-    font.color = ini.ReadInteger(kView, "FontColor", 0);
-    font.name = ini.ReadString(kView, "FontName", "MS Sans Serif");
-    holder.SetFont(font);
-    const std::int32_t style = ini.ReadInteger(kView, "ReportStyle", 0);
-    holder.SetReportStyle(style >= 0 && style <= static_cast<std::int32_t>(ReportStyle::Both)
-                              ? static_cast<ReportStyle>(style)
-                              : ReportStyle::Automatic);
-
-    holder.SetCheckPeriod(ini.ReadInteger(kCheckParams, "CheckPeriod", 60000));
-    holder.SetPopUpInterval(ini.ReadInteger(kCheckParams, "PopUpInterval", 5000));
-    // Unlike the intervals this one is bounded: 0 would check nothing and a
-    // huge number would only exhaust descriptors.
-    const std::int32_t parallel = ini.ReadInteger(
-        kCheckParams, "ParallelChecks", static_cast<std::int32_t>(kDefaultParallelChecks));
-    holder.SetParallelChecks(IsParallelChecksInRange(parallel) ? static_cast<std::size_t>(parallel)
-                                                               : kDefaultParallelChecks);
-    const std::int32_t attempts = ini.ReadInteger(kCheckParams, "Attempts", kDefaultAttempts);
-    holder.SetAttempts(IsAttemptsInRange(attempts) ? attempts : kDefaultAttempts);
+    return hosts;
 }
 
-void SaveSettings(const SettingsHolder& holder, const std::string& language,
-                  const std::filesystem::path& file, const std::filesystem::path& basis)
+// The section is written afresh, so removed hosts disappear and the keys are
+// numbered from 0 again.
+void WriteHostLines(IniDocument& ini, const SettingKey& row, const std::vector<HostLine>& hosts)
+{
+    ini.EraseSection(row.section);
+    std::vector<std::pair<std::string, std::string>> items;
+    items.reserve(hosts.size());
+    for (std::size_t i = 0; i < hosts.size(); ++i) {
+        std::string value = hosts[i].target;
+        if (!hosts[i].proxy.empty()) {
+            value += " " + hosts[i].proxy;
+        }
+        items.emplace_back(std::string(row.key) + std::to_string(i), std::move(value));
+    }
+    ini.WriteStrings(row.section, items);
+}
+
+} // namespace
+
+Settings LoadSettings(const std::filesystem::path& file)
+{
+    const IniDocument ini = ReadIniFile(file);
+    Settings settings;
+    for (const SettingKey& row : SettingKeys()) {
+        if (row.kind == SettingKind::HostLines) {
+            settings.hosts = ReadHostLines(ini, row.section);
+        } else {
+            ReadKey(row, ini, settings);
+        }
+    }
+    return settings;
+}
+
+void SaveSettings(const Settings& settings, const std::filesystem::path& file,
+                  const std::filesystem::path& basis)
 {
     IniDocument ini = ReadIniFile(basis.empty() ? file : basis);
-
-    // The host list is written afresh, so removed entries disappear and the
-    // keys are numbered from Item0 again.
-    ini.EraseSection(kHostList);
-    const HostList& hosts = holder.Hosts();
-    std::vector<std::pair<std::string, std::string>> items;
-    items.reserve(hosts.Count());
-    for (std::size_t i = 0; i < hosts.Count(); ++i) {
-        const HostEntry* entry = hosts.At(i);
-        std::string value = entry->Target();
-        if (!entry->Proxy().empty()) {
-            value += " " + entry->Proxy();
+    // The keys of one section go in one pass, in the table's order.
+    std::string_view section;
+    std::vector<std::pair<std::string, std::string>> values;
+    const auto flush = [&] {
+        if (!values.empty()) {
+            ini.WriteStrings(section, values);
+            values.clear();
         }
-        items.emplace_back("Item" + std::to_string(i), std::move(value));
+    };
+    for (const SettingKey& row : SettingKeys()) {
+        if (row.section != section) {
+            flush();
+            section = row.section;
+        }
+        if (row.kind == SettingKind::HostLines) {
+            WriteHostLines(ini, row, settings.hosts);
+        } else {
+            values.emplace_back(std::string(row.key), StoredText(row, settings));
+        }
     }
-    ini.WriteStrings(kHostList, items);
-
-    const PopUpFont font = holder.Font();
-    ini.WriteStrings(
-        kView, {{"FontStyleBold", Bool(font.bold)},
-                {"FontStyleItalic", Bool(font.italic)},
-                {"FontSize", std::to_string(font.size)},
-                {"FontColor", std::to_string(font.color)},
-                {"FontName", font.name},
-                {"ReportStyle", std::to_string(static_cast<std::int32_t>(holder.ReportStyle()))}});
-    ini.WriteStrings(kCheckParams, {{"CheckPeriod", std::to_string(holder.CheckPeriod())},
-                                    {"PopUpInterval", std::to_string(holder.PopUpInterval())},
-                                    {"ParallelChecks", std::to_string(holder.ParallelChecks())},
-                                    {"Attempts", std::to_string(holder.Attempts())}});
-    ini.WriteString(kGeneral, "Language", language);
-
+    flush();
     WriteIniFile(file, ini);
 }
 

@@ -7,6 +7,7 @@
 #include "core/app/application_title.h"
 #include "core/base/raise_descriptor_limit.h"
 #include "core/config/autostart_entry.h"
+#include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/net/privileges.h"
 #include "gui/app/about_command.h"
 #include "gui/app/instance_guard.h"
@@ -53,7 +54,9 @@ int main(int argc, char** argv)
     }
 
     pelmora::HelpDesk help;
-    pelmora::TfrmMain frmMain;
+    // The real probes; the windows know them only as the worker's prober.
+    pelmora::ProbeEngine prober;
+    pelmora::TfrmMain frmMain(prober);
     pelmora::TfrmLog frmLog;
     pelmora::AboutCommand about(&frmMain);
     QObject::connect(frmMain.AboutAction(), &QAction::triggered, &frmMain,

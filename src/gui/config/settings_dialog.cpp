@@ -14,10 +14,13 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <string_view>
 #include <utility>
 
 #include "core/config/language_list.h"
 #include "core/config/proxy_field.h"
+#include "core/config/proxy_record.h"
+#include "core/config/setting_keys.h"
 #include "core/i18n/languages.h"
 #include "gui/config/add_host_dialog.h"
 #include "gui/config/drop_down_combo_box.h"
@@ -64,9 +67,22 @@ void SetProxy(QListWidgetItem& line, const std::optional<TProxyRecord>& proxy)
     line.setData(kProxyRole, proxy ? QVariant::fromValue(*proxy) : QVariant());
 }
 
+// A count the settings file bounds, with the file's bounds.
+SpinEdit* BoundedSpinEdit(QWidget* parent, std::string_view key)
+{
+    const SettingBounds bounds = FindSettingKey("CheckParams", key).bounds.value();
+    return new SpinEdit(parent, bounds.min, bounds.max);
+}
+
+// A number from the settings in a field that may take fewer.
+int FieldValue(const SpinEdit& field, std::int64_t value)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(value, field.minimum(), field.maximum()));
+}
+
 } // namespace
 
-TfrmSettings::TfrmSettings(QWidget* owner, SettingsHolder& popUp)
+TfrmSettings::TfrmSettings(QWidget* owner, PopUpFontTarget& popUp)
     : FocusButtonDialog(owner, kDesignedClientSize), popUp_(popUp),
       lbSettings_(Named(new QListWidget(this), "lbSettings")),
       Notebook1_(Named(new QStackedWidget(this), "Notebook1")), FontDialog1_(new FontChooser(this))
@@ -172,15 +188,12 @@ void TfrmSettings::BuildCheckParamsPage(QWidget* page)
     auto* lbParallelChecks =
         Named(new QLabel(QStringLiteral("Hosts checked at the same time"), gbCheckParams),
               "lbParallelChecks");
-    seParallelChecks_ =
-        Named(new SpinEdit(gbCheckParams, static_cast<std::int32_t>(kMinParallelChecks),
-                           static_cast<std::int32_t>(kMaxParallelChecks)),
-              "seParallelChecks");
+    seParallelChecks_ = Named(BoundedSpinEdit(gbCheckParams, "ParallelChecks"), "seParallelChecks");
     auto* lbAttempts =
         Named(new QLabel(QStringLiteral("Failed checks in a row before a host counts as down"),
                          gbCheckParams),
               "lbAttempts");
-    seAttempts_ = Named(new SpinEdit(gbCheckParams, kMinAttempts, kMaxAttempts), "seAttempts");
+    seAttempts_ = Named(BoundedSpinEdit(gbCheckParams, "Attempts"), "seAttempts");
     auto* groupLayout = new QVBoxLayout(gbCheckParams);
     const std::pair<QLabel*, SpinEdit*> fields[] = {{lbPopUpDelay, sePopUpInt_},
                                                     {lbCheckInterval, seCheckPeriod_},
@@ -304,81 +317,53 @@ std::optional<TProxyRecord> TfrmSettings::HostLineProxy(int row) const
     return ProxyOf(*lbxHosts_->item(row));
 }
 
-std::int32_t TfrmSettings::PopUpInterval() const
+void TfrmSettings::Fill(const Settings& settings, bool startAtLogin)
 {
-    return sePopUpInt_->Value();
-}
-
-void TfrmSettings::SetPopUpInterval(std::int32_t milliseconds)
-{
-    sePopUpInt_->setValue(milliseconds);
-}
-
-std::int32_t TfrmSettings::CheckPeriod() const
-{
-    return seCheckPeriod_->Value();
-}
-
-void TfrmSettings::SetCheckPeriod(std::int32_t milliseconds)
-{
-    seCheckPeriod_->setValue(milliseconds);
-}
-
-ReportStyle TfrmSettings::ReportStyle() const
-{
-    return static_cast<pelmora::ReportStyle>(std::max(cbReportStyle_->currentIndex(), 0));
-}
-
-void TfrmSettings::SetReportStyle(pelmora::ReportStyle style)
-{
-    cbReportStyle_->setCurrentIndex(static_cast<int>(style));
-}
-
-std::size_t TfrmSettings::ParallelChecks() const
-{
-    return static_cast<std::size_t>(seParallelChecks_->Value());
-}
-
-void TfrmSettings::SetParallelChecks(std::size_t count)
-{
-    seParallelChecks_->setValue(static_cast<int>(std::min(count, kMaxParallelChecks)));
-}
-
-std::int32_t TfrmSettings::Attempts() const
-{
-    return seAttempts_->Value();
-}
-
-void TfrmSettings::SetAttempts(std::int32_t count)
-{
-    seAttempts_->setValue(std::clamp(count, kMinAttempts, kMaxAttempts));
-}
-
-void TfrmSettings::SetPopUpFont(const PopUpFont& font)
-{
-    FontDialog1_->SetFont(font);
-    ShowFontOnButton(font);
-}
-
-const PopUpFont& TfrmSettings::ChooserFont() const
-{
-    return FontDialog1_->Font();
-}
-
-void TfrmSettings::SetLanguageText(const std::string& language)
-{
+    values_ = settings;
+    SelectPage(0);
+    lbxHosts_->clear();
+    for (const HostLine& host : settings.hosts) {
+        // A proxy text without a usable port shows as no proxy.
+        std::optional<TProxyRecord> proxy;
+        if (!host.proxy.empty()) {
+            proxy = ProxyRecordFromText(host.proxy);
+        }
+        AddHostLine(host.target, proxy);
+    }
+    sePopUpInt_->setValue(settings.popUpInterval);
+    seCheckPeriod_->setValue(settings.checkPeriod);
+    seParallelChecks_->setValue(
+        FieldValue(*seParallelChecks_, static_cast<std::int64_t>(settings.parallelChecks)));
+    seAttempts_->setValue(FieldValue(*seAttempts_, settings.attempts));
+    cbReportStyle_->setCurrentIndex(static_cast<int>(settings.reportStyle));
+    FontDialog1_->SetFont(settings.font);
+    ShowFontOnButton(settings.font);
     const QSignalBlocker quiet(cbLang_);
-    cbLang_->setEditText(FromLocal8Bit(language));
+    cbLang_->setEditText(FromLocal8Bit(settings.language));
+    cbAutostart_->setChecked(startAtLogin);
+}
+
+Settings TfrmSettings::Edited() const
+{
+    Settings edited = values_;
+    edited.hosts.clear();
+    for (int row = 0; row < HostLineCount(); ++row) {
+        const std::optional<TProxyRecord> proxy = HostLineProxy(row);
+        edited.hosts.push_back({HostLineText(row), proxy ? ProxyText(*proxy) : std::string()});
+    }
+    edited.popUpInterval = sePopUpInt_->Value();
+    edited.checkPeriod = seCheckPeriod_->Value();
+    edited.parallelChecks = static_cast<std::size_t>(seParallelChecks_->Value());
+    edited.attempts = seAttempts_->Value();
+    edited.reportStyle = static_cast<ReportStyle>(std::max(cbReportStyle_->currentIndex(), 0));
+    edited.font = FontDialog1_->Font();
+    edited.language = ToLocal8Bit(cbLang_->currentText());
+    return edited;
 }
 
 bool TfrmSettings::StartAtLogin() const
 {
     return cbAutostart_->isChecked();
-}
-
-void TfrmSettings::SetStartAtLogin(bool on)
-{
-    cbAutostart_->setChecked(on);
 }
 
 int TfrmSettings::SelectedRow() const

@@ -24,16 +24,36 @@ class FontChooser;
 class SpinEdit;
 class TfrmAddHost;
 
-// The settings dialog: the host list, the check period, the pop-up delay,
-// the number of hosts checked at the same time, the pop-up font and the
-// language. It works on its own copy of the host list, which the Settings
-// command fills and reads back; only the font and the language take effect
-// while it is open. The pop-up font is read from and applied to `popUp` at
-// once; nothing else of it is touched.
+// The pop-up whose font the settings dialog shows and changes at once.
+class PopUpFontTarget {
+public:
+    PopUpFontTarget() = default;
+    PopUpFontTarget(const PopUpFontTarget&) = delete;
+    PopUpFontTarget& operator=(const PopUpFontTarget&) = delete;
+    virtual ~PopUpFontTarget() = default;
+
+    virtual PopUpFont Font() const = 0;
+    virtual void SetFont(const PopUpFont& font) = 0;
+};
+
+// The settings dialog: the host list, the check parameters, the view and
+// the language. It edits a copy of the settings, which the Settings command
+// fills and takes back as a whole; only the font and the language take
+// effect while it is open. The pop-up font is read from and applied to
+// `popUp` at once; nothing else of it is touched.
 class TfrmSettings final : public FocusButtonDialog {
     Q_OBJECT
 public:
-    TfrmSettings(QWidget* owner, SettingsHolder& popUp);
+    TfrmSettings(QWidget* owner, PopUpFontTarget& popUp);
+
+    // Shows these values on the first page, without taking the language into
+    // effect; `startAtLogin` ticks the "start at login" box.
+    void Fill(const Settings& settings, bool startAtLogin);
+    // The values as edited: the copy filled in, with what the controls hold.
+    // Spin fields give their numbers within their bounds; the font is the
+    // chooser's.
+    Settings Edited() const;
+    bool StartAtLogin() const;
 
     void SelectPage(int index);
 
@@ -42,34 +62,6 @@ public:
     int HostLineCount() const;
     std::string HostLineText(int row) const;
     std::optional<TProxyRecord> HostLineProxy(int row) const;
-
-    // Milliseconds; text that is no whole number reads as 0.
-    std::int32_t PopUpInterval() const;
-    void SetPopUpInterval(std::int32_t milliseconds);
-    std::int32_t CheckPeriod() const;
-    void SetCheckPeriod(std::int32_t milliseconds);
-    // Within kMinParallelChecks..kMaxParallelChecks, typed or not.
-    std::size_t ParallelChecks() const;
-    void SetParallelChecks(std::size_t count);
-    // Within kMinAttempts..kMaxAttempts, typed or not.
-    std::int32_t Attempts() const;
-    void SetAttempts(std::int32_t count);
-    // Where end-of-cycle reports are shown.
-    pelmora::ReportStyle ReportStyle() const;
-    void SetReportStyle(pelmora::ReportStyle style);
-
-    // The font button and the font chooser start with this font; the
-    // chooser's font is what OK gives the pop-up.
-    void SetPopUpFont(const PopUpFont& font);
-    const PopUpFont& ChooserFont() const;
-
-    // Shows the language name without taking it into effect.
-    void SetLanguageText(const std::string& language);
-
-    // The "start at login" box; the Settings command reads the entry into it
-    // and applies it on OK.
-    bool StartAtLogin() const;
-    void SetStartAtLogin(bool on);
 
 private:
     void BuildHostListPage(QWidget* page);
@@ -91,7 +83,8 @@ private:
     void TakeProxyResult(const TfrmAddHost& dialog, QListWidgetItem& line);
     void ShowFontOnButton(const PopUpFont& font);
 
-    SettingsHolder& popUp_;
+    PopUpFontTarget& popUp_;
+    Settings values_;
     QListWidget* lbSettings_;
     QStackedWidget* Notebook1_;
     QListWidget* lbxHosts_ = nullptr;

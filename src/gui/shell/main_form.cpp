@@ -12,19 +12,21 @@
 #include <utility>
 
 #include "core/base/app_paths.h"
+#include "core/config/host_lines.h"
 #include "core/i18n/languages.h"
 #include "core/shell/host_item_text.h"
 #include "core/shell/popup_placement.h"
+#include "gui/config/error_box.h"
 #include "gui/config/font_conversion.h"
 #include "gui/config/local_text.h"
 #include "gui/help/help_context.h"
 #include "gui/help/help_desk.h"
+#include "gui/i18n/form_translation.h"
 #include "gui/shell/app_timer.h"
 #include "gui/shell/desktop_notifier.h"
 #include "gui/shell/image_list.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/popup_geometry.h"
-#include "gui/shell/report_channels.h"
 #include "gui/shell/settings_command.h"
 #include "gui/shell/skin.h"
 #include "gui/shell/start_stop_item.h"
@@ -48,11 +50,12 @@ QString Message(const char* key)
 
 } // namespace
 
-TfrmMain::TfrmMain()
+TfrmMain::TfrmMain(CycleProber& prober)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       trmAsk_(new AppTimer(this, 3000, true)), tmrHide_(new AppTimer(this, 5000, false)),
       memReport_(new QPlainTextEdit(this)), trayAvailable_(&QSystemTrayIcon::isSystemTrayAvailable),
-      trayPatience_(30s), handOver_(this)
+      trayPatience_(30s), tray_(hosts_, *this), settingsCommand_(hosts_, settings_, *this),
+      prober_(prober), handOver_(this)
 {
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -116,7 +119,7 @@ void TfrmMain::BuildMenu()
     miLog_->setObjectName(QStringLiteral("miLog"));
 
     miSettings_ = pmMain_->addAction(MainImageIcon(MainImage::Settings), QStringLiteral("Settings"),
-                                     this, [this] { pelmora::miSettingsClick(*this); });
+                                     this, &TfrmMain::miSettingsClick);
     miSettings_->setObjectName(QStringLiteral("miSettings"));
 
     miHelp_ = pmMain_->addAction(MainImageIcon(MainImage::Help), QStringLiteral("Help"), this,
@@ -153,17 +156,21 @@ void TfrmMain::FormCreate(TfrmLog* log)
 {
     frmLog_ = log;
     LoadSkin(SkinFilePath());
-    LoadSettings(*this, SettingsFilePath());
+    const Settings loaded = LoadSettings(SettingsFilePath());
+    ReplaceHostList(hosts_, loaded.hosts);
+    ApplySettings(loaded);
 
     auto* trayWait = new TrayWait(
         this, {trayAvailable_, [this] { EnterTray(); }, [this] { FallBackToLogWindow(); }}, 1s,
         trayPatience_);
     trayWait->Start();
 
-    CheckHostsLinks links{hosts_, prober_, handOver_, *this, MessageText};
+    CheckHostsLinks links{hosts_, prober_, handOver_, tray_, MessageText};
     worker_ = std::make_unique<TCheckHosts>(std::move(links));
-    worker_->SetParallelLimit(parallelChecks_);
-    worker_->SetAttempts(attempts_);
+    worker_->SetParallelLimit(settings_.parallelChecks);
+    worker_->SetAttempts(settings_.attempts);
+    tray_.SetWorker(worker_.get());
+    settingsCommand_.SetWorker(worker_.get());
     worker_->Wake();
 }
 
@@ -191,48 +198,26 @@ void TfrmMain::FallBackToLogWindow()
 
 void TfrmMain::SetFont(const PopUpFont& font)
 {
-    font_ = font;
+    settings_.font = font;
     memReport_->setFont(ToQFont(font));
     QPalette palette = memReport_->palette();
     palette.setColor(QPalette::Text, ToQColor(font.color));
     memReport_->setPalette(palette);
 }
 
-std::int32_t TfrmMain::CheckPeriod() const
+void TfrmMain::ApplySettings(const Settings& settings)
 {
-    return trmAsk_->Interval();
-}
-
-void TfrmMain::SetCheckPeriod(std::int32_t milliseconds)
-{
-    trmAsk_->SetInterval(milliseconds);
-}
-
-std::int32_t TfrmMain::PopUpInterval() const
-{
-    return tmrHide_->Interval();
-}
-
-void TfrmMain::SetPopUpInterval(std::int32_t milliseconds)
-{
-    tmrHide_->SetInterval(milliseconds);
-}
-
-void TfrmMain::SetParallelChecks(std::size_t count)
-{
-    parallelChecks_ = count;
+    settings_ = settings;
+    settings_.hosts.clear(); // the host list holds them
+    SetFont(settings.font);
+    tmrHide_->SetInterval(settings.popUpInterval);
+    trmAsk_->SetInterval(settings.checkPeriod);
+    tray_.SetReportStyle(settings.reportStyle);
     // Read before the worker exists at start; from then on each change
     // counts from the next cycle.
     if (worker_) {
-        worker_->SetParallelLimit(count);
-    }
-}
-
-void TfrmMain::SetAttempts(std::int32_t count)
-{
-    attempts_ = count;
-    if (worker_) {
-        worker_->SetAttempts(count);
+        worker_->SetParallelLimit(settings.parallelChecks);
+        worker_->SetAttempts(settings.attempts);
     }
 }
 
@@ -243,41 +228,18 @@ void TfrmMain::AppendLogLine(const std::string& line)
     }
 }
 
-// Said in the log and at once in a report of its own; the next report of
-// the run still carries it on top, so a report that follows within the same
-// cycle does not hide it.
-void TfrmMain::IcmpNotPermitted(const std::string& hint)
+void TfrmMain::PresentReport(const std::string& text, ReportChannels channels)
 {
-    AppendLogLine(LocalTimeOfDay() + ". " + hint);
-    pendingNotice_ = hint;
-    ShowReport({});
-}
-
-void TfrmMain::ShowReport(const std::string& report)
-{
-    std::string shown = report;
-    if (!pendingNotice_.empty()) {
-        shown = report.empty() ? pendingNotice_ : pendingNotice_ + "\r\n\r\n" + report;
-        if (!report.empty()) {
-            pendingNotice_.clear();
-        }
-    }
-    QString text = Local(shown).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    // A line break at the very end starts no further line.
-    if (text.endsWith(QLatin1Char('\n'))) {
-        text.chop(1);
-    }
-    const ReportChannels channels = ChooseReportChannels(reportStyle_, BalloonByTray());
     if (channels.notification) {
         if (notifier_ == nullptr) {
             notifier_ = new DesktopNotifier(this);
         }
-        notifier_->Show(text, PopUpInterval());
+        notifier_->Show(Local(text), tmrHide_->Interval());
     }
     if (!channels.balloon) {
         return;
     }
-    memReport_->setPlainText(text);
+    memReport_->setPlainText(Local(text));
     PlacePopUp();
     show();
     raise();
@@ -340,38 +302,54 @@ void TfrmMain::tmrHideTimer()
 
 bool TfrmMain::IsRunning() const
 {
-    return startImage_ != MainImage::Start;
+    return tray_.IsRunning();
 }
 
 void TfrmMain::SetStartImage(MainImage image)
 {
-    startImage_ = image;
     miStart_->setIcon(MainImageIcon(image));
     trayStatus_->SetRunning(image != MainImage::Start);
 }
 
+void TfrmMain::SetCheckTimerEnabled(bool enabled)
+{
+    trmAsk_->SetEnabled(enabled);
+}
+
+void TfrmMain::ShowStartStop(const StartStopLook& item)
+{
+    SetStartImage(static_cast<MainImage>(item.image));
+    miStart_->setText(Message(item.captionKey));
+}
+
 void TfrmMain::miStartClick()
 {
-    if (startImage_ == MainImage::Start) {
-        trmAsk_->SetEnabled(true);
-        SetStartImage(MainImage::Stop);
-        miStart_->setText(Message("Stop"));
-        worker_->Wake();
-    } else {
-        // A cycle under way runs to its end; it reports against the list as
-        // it then stands.
-        trmAsk_->SetEnabled(false);
-        hosts_.SetAllDown();
-        SetStartImage(MainImage::Start);
-        miStart_->setText(Message("Start"));
-    }
+    tray_.StartStop();
 }
 
 void TfrmMain::trmAskTimer()
 {
-    if (worker_ && worker_->IsAsleep()) {
-        worker_->Wake();
-    }
+    tray_.CheckTick();
+}
+
+void TfrmMain::miSettingsClick()
+{
+    settingsCommand_.Run();
+}
+
+std::optional<SettingsChoice> TfrmMain::EditSettings(const SettingsChoice& values)
+{
+    return ShowSettingsDialog(*this, values);
+}
+
+void TfrmMain::Retranslate()
+{
+    TranslateAllForms();
+}
+
+void TfrmMain::ShowError(const std::string& message)
+{
+    ShowErrorBox(nullptr, message);
 }
 
 void TfrmMain::miLogClick()

@@ -6,14 +6,16 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/config/settings.h"
-#include "core/monitor/worker/check_hosts.h"
-#include "core/monitor/worker/check_sink.h"
-#include "core/monitor/engine/probe_engine.h"
 #include "core/monitor/hosts/host_list.h"
-#include "core/monitor/probing/parallel_checks.h"
+#include "core/monitor/probing/cycle_prober.h"
+#include "core/monitor/worker/check_hosts.h"
+#include "core/shell/settings_sequence.h"
+#include "core/shell/tray_controller.h"
+#include "gui/config/settings_dialog.h"
 #include "gui/shell/image_list.h"
 #include "gui/shell/qt_hand_over.h"
 
@@ -29,16 +31,19 @@ class DesktopNotifier;
 class TfrmLog;
 class TrayStatus;
 
-// The controller of the whole program and, at the same time, the pop-up
-// report window near the notification area. It owns the host list (shown in
-// the tray menu's "Hosts state" submenu), the check worker with its probes,
-// the check and hide timers, and the tray icon with its menu.
+// The tray program's main window and, at the same time, the pop-up report
+// window near the notification area. It owns the host list (shown in the
+// tray menu's "Hosts state" submenu), the check worker, the check and hide
+// timers, and the tray icon with its menu; what the commands decide is the
+// tray controller's and the Settings command's.
 class TfrmMain final : public QWidget,
-                       public SettingsHolder,
-                       public CheckSink,
+                       public PopUpFontTarget,
+                       public TrayView,
+                       public SettingsFront,
                        private HostListObserver {
 public:
-    TfrmMain();
+    // The worker probes through `prober`, which outlives the form.
+    explicit TfrmMain(CycleProber& prober);
     ~TfrmMain() override;
     TfrmMain(const TfrmMain&) = delete;
     TfrmMain& operator=(const TfrmMain&) = delete;
@@ -51,30 +56,37 @@ public:
     // How FormCreate looks for a notification area; tests ask a stand-in.
     void SetTrayWatch(std::function<bool()> available, std::chrono::milliseconds patience);
 
-    // SettingsHolder
-    HostList& Hosts() override { return hosts_; }
-    const HostList& Hosts() const override { return hosts_; }
-    PopUpFont Font() const override { return font_; }
-    void SetFont(const PopUpFont& font) override;
-    std::int32_t CheckPeriod() const override;
-    void SetCheckPeriod(std::int32_t milliseconds) override;
-    std::int32_t PopUpInterval() const override;
-    void SetPopUpInterval(std::int32_t milliseconds) override;
-    std::size_t ParallelChecks() const override { return parallelChecks_; }
-    void SetParallelChecks(std::size_t count) override;
-    std::int32_t Attempts() const override { return attempts_; }
-    void SetAttempts(std::int32_t count) override;
-    pelmora::ReportStyle ReportStyle() const override { return reportStyle_; }
-    void SetReportStyle(pelmora::ReportStyle style) override { reportStyle_ = style; }
+    HostList& Hosts() { return hosts_; }
+    const HostList& Hosts() const { return hosts_; }
 
-    // CheckSink, on the user-interface thread
+    // The settings in effect, apart from the host list: what the dialog's
+    // font button chose is in effect at once.
+    const Settings& RunningSettings() const { return settings_; }
+    // SettingsFront. The hide and check timers restart their countdown only
+    // when their interval changes.
+    std::optional<SettingsChoice> EditSettings(const SettingsChoice& values) override;
+    void ApplySettings(const Settings& settings) override;
+    void Retranslate() override;
+    void ShowError(const std::string& message) override;
+
+    // PopUpFontTarget
+    PopUpFont Font() const override { return settings_.font; }
+    void SetFont(const PopUpFont& font) override;
+
+    // TrayView
+    void SetCheckTimerEnabled(bool enabled) override;
+    void ShowStartStop(const StartStopLook& item) override;
     void AppendLogLine(const std::string& line) override;
-    void ShowReport(const std::string& report) override;
-    void IcmpNotPermitted(const std::string& hint) override;
+    void PresentReport(const std::string& text, ReportChannels channels) override;
+    bool BalloonByTray() const override;
+
+    // Where the worker's results go.
+    TrayController& Tray() { return tray_; }
 
     // Commands of the tray menu.
     void miStartClick();
     void trmAskTimer();
+    void miSettingsClick();
     void miLogClick();
     void miHelpClick();
     void miQuitClick();
@@ -111,13 +123,9 @@ private:
     void FallBackToLogWindow();
     void SetStartImage(MainImage image);
     void PlacePopUp();
-    bool BalloonByTray() const;
 
     HostList hosts_;
-    PopUpFont font_;
-    std::size_t parallelChecks_ = kDefaultParallelChecks;
-    std::int32_t attempts_ = kDefaultAttempts;
-    pelmora::ReportStyle reportStyle_ = ReportStyle::Automatic;
+    Settings settings_;
     DesktopNotifier* notifier_ = nullptr;
 
     QMenu* pmMain_ = nullptr;
@@ -134,14 +142,13 @@ private:
     AppTimer* tmrHide_ = nullptr;
     QPlainTextEdit* memReport_ = nullptr;
     TfrmLog* frmLog_ = nullptr;
-    MainImage startImage_ = MainImage::Stop;
-    // The ICMP permission hint, until a report of the run has carried it.
-    std::string pendingNotice_;
     std::function<bool()> trayAvailable_;
     std::chrono::milliseconds trayPatience_;
+    TrayController tray_;
+    SettingsSequence settingsCommand_;
 
     // The probes of the worker's cycles, used by the worker thread only.
-    ProbeEngine prober_;
+    CycleProber& prober_;
     QtHandOver handOver_;
     std::unique_ptr<TCheckHosts> worker_;
 };

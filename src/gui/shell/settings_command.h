@@ -1,18 +1,18 @@
 #pragma once
 
+#include <optional>
+
+#include "core/shell/settings_sequence.h"
+
 namespace pelmora {
 
 class TfrmMain;
 class TfrmSettings;
 
-// The tray menu's Settings command. Shows the settings dialog modally,
-// filled from the running program; on OK replaces the host list (every entry
-// Down), the pop-up font, both intervals and the number of parallel checks
-// while the worker is held, and saves them. On Cancel only the language is
-// read back from the settings file and the windows translated again. One
-// dialog at a time: while one is open the command does nothing. Errors are
-// shown in an error box and leave the command usable.
-void miSettingsClick(TfrmMain& frmMain);
+// The Settings command's dialog: made over the main form for this one use,
+// filled with `values` and shown modally; the edited values on OK, nothing
+// otherwise. The dialog is freed before this returns.
+std::optional<SettingsChoice> ShowSettingsDialog(TfrmMain& frmMain, const SettingsChoice& values);
 
 // The settings dialog while the command shows it, otherwise null.
 TfrmSettings* OpenSettingsDialog();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/config/settings.h"
+
 namespace pelmora {
 namespace {
 
@@ -17,16 +19,17 @@ TEST(CheckOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_EQ(parsed.options.intervalMs, 0);
     EXPECT_TRUE(parsed.options.verbose);
     EXPECT_TRUE(parsed.options.list);
-    EXPECT_EQ(parsed.options.parallelChecks, 8U);
-    EXPECT_EQ(parsed.options.attempts, 3);
+    Settings settings;
+    ApplyOverrides(parsed.options, settings);
+    EXPECT_EQ(settings.parallelChecks, 8U);
+    EXPECT_EQ(settings.attempts, 3);
 
     const auto defaults = ParseCheckOptions({});
     EXPECT_EQ(defaults.error, "");
     EXPECT_EQ(defaults.options.cycles, 1);
     EXPECT_FALSE(defaults.options.intervalMs);
     EXPECT_FALSE(defaults.options.language);
-    EXPECT_FALSE(defaults.options.parallelChecks);
-    EXPECT_FALSE(defaults.options.attempts);
+    EXPECT_TRUE(defaults.options.overrides.empty());
     EXPECT_EQ(defaults.options.format, CheckFormat::Text);
     EXPECT_EQ(defaults.options.output, "");
 }
@@ -68,7 +71,9 @@ TEST(CheckOptions, AttemptsTakesOnlyAWholeNumberFromOneToTen)
         const auto result = ParseCheckOptions({"--attempts", c.value});
         if (c.parsed) {
             EXPECT_EQ(result.error, "");
-            EXPECT_EQ(result.options.attempts, c.parsed);
+            Settings settings;
+            ApplyOverrides(result.options, settings);
+            EXPECT_EQ(settings.attempts, c.parsed);
         } else {
             EXPECT_EQ(result.error, std::string("option --attempts needs a whole number from 1 "
                                                 "to 10, not '") +
@@ -96,7 +101,9 @@ TEST(CheckOptions, ParallelTakesOnlyAWholeNumberFromOneTo100000)
             const auto result = ParseCheckOptions(args);
             if (c.parsed) {
                 EXPECT_EQ(result.error, "");
-                EXPECT_EQ(result.options.parallelChecks, c.parsed);
+                Settings settings;
+                ApplyOverrides(result.options, settings);
+                EXPECT_EQ(settings.parallelChecks, c.parsed);
             } else {
                 EXPECT_EQ(result.error, std::string("option --parallel needs a whole number from "
                                                     "1 to 100000, not '") +

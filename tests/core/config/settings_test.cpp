@@ -15,11 +15,11 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-std::vector<std::pair<std::string, std::string>> HostsOf(const SettingsHolder& settings)
+std::vector<std::pair<std::string, std::string>> HostsOf(const Settings& settings)
 {
     std::vector<std::pair<std::string, std::string>> hosts;
-    for (std::size_t i = 0; i < settings.Hosts().Count(); ++i) {
-        hosts.emplace_back(settings.Hosts().At(i)->Target(), settings.Hosts().At(i)->Proxy());
+    for (const HostLine& line : settings.hosts) {
+        hosts.emplace_back(line.target, line.proxy);
     }
     return hosts;
 }
@@ -27,18 +27,17 @@ std::vector<std::pair<std::string, std::string>> HostsOf(const SettingsHolder& s
 TEST(Settings, MissingFileGivesDefaultsAndFirstSaveWritesThemAll)
 {
     TempDir dir;
-    PlainSettings settings;
-    settings.Hosts().Append("stale", "");
-    LoadSettings(settings, dir / "Pelmora.ini");
-    EXPECT_EQ(settings.Hosts().Count(), 0U);
-    EXPECT_EQ(settings.Font(), PopUpFont{});
-    EXPECT_EQ(settings.Font().name, "MS Sans Serif");
-    EXPECT_EQ(settings.CheckPeriod(), 60000);
-    EXPECT_EQ(settings.PopUpInterval(), 5000);
-    EXPECT_EQ(settings.ParallelChecks(), kDefaultParallelChecks);
-    EXPECT_EQ(settings.Attempts(), 1);
+    Settings settings = LoadSettings(dir / "Pelmora.ini");
+    EXPECT_EQ(settings, Settings{});
+    EXPECT_TRUE(settings.hosts.empty());
+    EXPECT_EQ(settings.font, PopUpFont{});
+    EXPECT_EQ(settings.font.name, "MS Sans Serif");
+    EXPECT_EQ(settings.checkPeriod, 60000);
+    EXPECT_EQ(settings.popUpInterval, 5000);
+    EXPECT_EQ(settings.parallelChecks, kDefaultParallelChecks);
+    EXPECT_EQ(settings.attempts, 1);
 
-    SaveSettings(settings, "English", dir / "Pelmora.ini");
+    SaveSettings(settings, dir / "Pelmora.ini");
     EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), "[View]\n"
                                              "FontStyleBold=0\n"
                                              "FontStyleItalic=0\n"
@@ -83,11 +82,9 @@ TEST(Settings, ParallelChecksOutsideOneTo100000ReadsAsTheDefault)
         const std::string text =
             std::string("[CheckParams]\nCheckPeriod=5\n") + (c.line ? c.line : "") + "\n";
         WriteFile(dir / "Pelmora.ini", text);
-        PlainSettings settings;
-        settings.SetParallelChecks(3);
-        LoadSettings(settings, dir / "Pelmora.ini");
-        EXPECT_EQ(settings.ParallelChecks(), c.expected);
-        EXPECT_EQ(settings.CheckPeriod(), 5);
+        const Settings settings = LoadSettings(dir / "Pelmora.ini");
+        EXPECT_EQ(settings.parallelChecks, c.expected);
+        EXPECT_EQ(settings.checkPeriod, 5);
         EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), text);
     }
 }
@@ -108,10 +105,8 @@ TEST(Settings, AttemptsOutsideOneToTenReadAsOne)
         TempDir dir;
         const std::string text = std::string("[CheckParams]\n") + (c.line ? c.line : "") + "\n";
         WriteFile(dir / "Pelmora.ini", text);
-        PlainSettings settings;
-        settings.SetAttempts(7);
-        LoadSettings(settings, dir / "Pelmora.ini");
-        EXPECT_EQ(settings.Attempts(), c.expected);
+        const Settings settings = LoadSettings(dir / "Pelmora.ini");
+        EXPECT_EQ(settings.attempts, c.expected);
         EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), text);
     }
 }
@@ -131,10 +126,8 @@ TEST(Settings, ReportStyleOutsideItsFourValuesReadsAsAutomatic)
         SCOPED_TRACE(c.value);
         TempDir dir;
         WriteFile(dir / "Pelmora.ini", std::string("[View]\nReportStyle=") + c.value + "\n");
-        PlainSettings settings;
-        settings.SetReportStyle(ReportStyle::Both);
-        LoadSettings(settings, dir / "Pelmora.ini");
-        EXPECT_EQ(settings.ReportStyle(), c.expected);
+        const Settings settings = LoadSettings(dir / "Pelmora.ini");
+        EXPECT_EQ(settings.reportStyle, c.expected);
     }
 }
 
@@ -156,24 +149,20 @@ TEST(Settings, LoadReadsEveryKeyOfTheHostListInFileOrder)
                                    "[CheckParams]\n"
                                    "CheckPeriod=0x3E8\n"
                                    "PopUpInterval=abc\n");
-    PlainSettings settings;
-    LoadSettings(settings, dir / "Pelmora.ini");
+    const Settings settings = LoadSettings(dir / "Pelmora.ini");
     EXPECT_EQ(HostsOf(settings), (std::vector<std::pair<std::string, std::string>>{
                                      {"10.0.0.1", ""},
                                      {"http://10.0.0.7/", "10.0.0.1:3128"},
                                      {"http://a/", "proxy:80 with blanks"},
                                      {"//pc1", ""}}));
-    for (std::size_t i = 0; i < settings.Hosts().Count(); ++i) {
-        EXPECT_EQ(settings.Hosts().At(i)->State(), HostState::Down);
-    }
-    const PopUpFont font = settings.Font();
+    const PopUpFont font = settings.font;
     EXPECT_TRUE(font.bold);
     EXPECT_FALSE(font.italic);
     EXPECT_EQ(font.size, 12);
     EXPECT_EQ(font.color, 255);
     EXPECT_EQ(font.name, "Arial");
-    EXPECT_EQ(settings.CheckPeriod(), 1000);
-    EXPECT_EQ(settings.PopUpInterval(), 5000);
+    EXPECT_EQ(settings.checkPeriod, 1000);
+    EXPECT_EQ(settings.popUpInterval, 5000);
 }
 
 TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
@@ -188,16 +177,14 @@ TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
                                    "Extra=kept\n"
                                    "[Mine]\n"
                                    "a=b\n");
-    PlainSettings settings;
-    LoadSettings(settings, dir / "Pelmora.ini");
-    settings.Hosts().Clear();
-    settings.Hosts().Append("http://10.0.0.7/", "10.0.0.1:3128");
-    settings.Hosts().Append("//pc1", "");
-    settings.SetCheckPeriod(-1);
-    settings.SetParallelChecks(25);
-    settings.SetAttempts(4);
-    settings.SetReportStyle(ReportStyle::Notification);
-    SaveSettings(settings, "Deutsch", dir / "Pelmora.ini");
+    Settings settings = LoadSettings(dir / "Pelmora.ini");
+    settings.hosts = {{"http://10.0.0.7/", "10.0.0.1:3128"}, {"//pc1", ""}};
+    settings.checkPeriod = -1;
+    settings.parallelChecks = 25;
+    settings.attempts = 4;
+    settings.reportStyle = ReportStyle::Notification;
+    settings.language = "Deutsch";
+    SaveSettings(settings, dir / "Pelmora.ini");
 
     EXPECT_EQ(ReadFile(dir / "Pelmora.ini"), "; written by hand\n"
                                              "[View]\n"
@@ -221,26 +208,18 @@ TEST(Settings, SaveKeepsForeignKeysAndMovesTheHostListToTheEnd)
                                              "[General]\n"
                                              "Language=Deutsch\n");
 
-    PlainSettings reread;
-    LoadSettings(reread, dir / "Pelmora.ini");
-    EXPECT_EQ(HostsOf(reread), HostsOf(settings));
-    EXPECT_EQ(reread.CheckPeriod(), -1);
-    EXPECT_EQ(reread.ParallelChecks(), 25U);
-    EXPECT_EQ(reread.Attempts(), 4);
-    EXPECT_EQ(reread.ReportStyle(), ReportStyle::Notification);
+    EXPECT_EQ(LoadSettings(dir / "Pelmora.ini"), settings);
 }
 
 TEST(Settings, LargeHostListSurvivesARoundTrip)
 {
     TempDir dir;
-    PlainSettings settings;
+    Settings settings;
     for (int i = 0; i < 5000; ++i) {
-        settings.Hosts().Append("host-" + std::to_string(i) + ".example", "");
+        settings.hosts.push_back({"host-" + std::to_string(i) + ".example", ""});
     }
-    SaveSettings(settings, "English", dir / "Pelmora.ini");
-    PlainSettings reread;
-    LoadSettings(reread, dir / "Pelmora.ini");
-    EXPECT_EQ(HostsOf(reread), HostsOf(settings));
+    SaveSettings(settings, dir / "Pelmora.ini");
+    EXPECT_EQ(LoadSettings(dir / "Pelmora.ini"), settings);
 }
 
 TEST(Settings, SaveKeepsPermissionsAndLinks)
@@ -251,8 +230,9 @@ TEST(Settings, SaveKeepsPermissionsAndLinks)
     ASSERT_EQ(::chmod((dir / "real" / "Pelmora.ini").c_str(), 0640), 0);
     std::filesystem::create_symlink("real/Pelmora.ini", dir / "Pelmora.ini");
 
-    PlainSettings settings;
-    SaveSettings(settings, "Deutsch", dir / "Pelmora.ini");
+    Settings settings;
+    settings.language = "Deutsch";
+    SaveSettings(settings, dir / "Pelmora.ini");
 
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "Pelmora.ini"));
     EXPECT_NE(ReadFile(dir / "real" / "Pelmora.ini").find("Language=Deutsch"), std::string::npos);
@@ -269,10 +249,9 @@ TEST(Settings, FolderWhereTheFileShouldBeReadsAsDefaultsAndRefusesASave)
 {
     TempDir dir;
     std::filesystem::create_directory(dir / "Pelmora.ini");
-    PlainSettings settings;
-    LoadSettings(settings, dir / "Pelmora.ini");
-    EXPECT_EQ(settings.CheckPeriod(), 60000);
-    EXPECT_THROW(SaveSettings(settings, "English", dir / "Pelmora.ini"), SettingsWriteError);
+    const Settings settings = LoadSettings(dir / "Pelmora.ini");
+    EXPECT_EQ(settings.checkPeriod, 60000);
+    EXPECT_THROW(SaveSettings(settings, dir / "Pelmora.ini"), SettingsWriteError);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Pelmora.ini"));
 }
 
@@ -281,13 +260,12 @@ TEST(Settings, AByteOrderMarkKeepsTheHostListAndASaveWritesOneHostList)
     TempDir dir;
     const std::string bom = "\xEF\xBB\xBF";
     WriteFile(dir / "Pelmora.ini", bom + "[HostList]\r\nItem0=10.0.0.1\r\n[General]\r\n");
-    PlainSettings settings;
-    LoadSettings(settings, dir / "Pelmora.ini");
+    Settings settings = LoadSettings(dir / "Pelmora.ini");
     EXPECT_EQ(HostsOf(settings),
               (std::vector<std::pair<std::string, std::string>>{{"10.0.0.1", ""}}));
 
-    settings.Hosts().Append("10.0.0.2", "");
-    SaveSettings(settings, "English", dir / "Pelmora.ini");
+    settings.hosts.push_back({"10.0.0.2", ""});
+    SaveSettings(settings, dir / "Pelmora.ini");
     const std::string saved = ReadFile(dir / "Pelmora.ini");
     EXPECT_TRUE(saved.starts_with(bom + "[General]\r\n")) << saved;
     EXPECT_EQ(saved.find(bom, 1), std::string::npos) << saved;
@@ -303,10 +281,9 @@ TEST(Settings, SaveIntoANewFolderKeepsTheForeignKeysOfTheFileReadFrom)
 {
     TempDir dir;
     WriteFile(dir / "Pelmora.ini", "[Site]\nOwner=ops\n[CheckParams]\nCheckPeriod=1000\n");
-    PlainSettings settings;
-    LoadSettings(settings, dir / "Pelmora.ini");
+    const Settings settings = LoadSettings(dir / "Pelmora.ini");
     const auto own = dir / "home" / ".config" / "Pelmora" / "Pelmora.ini";
-    SaveSettings(settings, "English", own, dir / "Pelmora.ini");
+    SaveSettings(settings, own, dir / "Pelmora.ini");
 
     const std::string saved = ReadFile(own);
     EXPECT_TRUE(saved.starts_with("[Site]\nOwner=ops\n[CheckParams]\nCheckPeriod=1000\n")) << saved;

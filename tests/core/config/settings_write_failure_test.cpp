@@ -30,12 +30,13 @@ protected:
 
     void ExpectSaveFailsAndFileStays(const std::filesystem::path& file, const std::string& before)
     {
-        PlainSettings settings;
+        Settings settings;
+        settings.language = "Deutsch";
         for (int i = 0; i < 2000; ++i) {
-            settings.Hosts().Append("host-with-a-long-name-" + std::to_string(i), "proxy:3128");
+            settings.hosts.push_back({"host-with-a-long-name-" + std::to_string(i), "proxy:3128"});
         }
         try {
-            SaveSettings(settings, "Deutsch", file);
+            SaveSettings(settings, file);
             FAIL() << "the save did not fail";
         } catch (const SettingsWriteError& error) {
             EXPECT_EQ(std::string(error.what()), "Unable to write to " + file.string());

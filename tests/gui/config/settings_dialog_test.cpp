@@ -34,6 +34,7 @@
 #include "gui/help/help_viewer.h"
 #include "support/gui/find_control.h"
 #include "support/gui/modal_dialog.h"
+#include "support/gui/popup_font_stub.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -98,7 +99,7 @@ protected:
     }
 
     TempDir dir_;
-    PlainSettings popUp_;
+    test::PopUpFontStub popUp_;
     std::unique_ptr<TfrmSettings> dialog_;
 };
 
@@ -337,17 +338,19 @@ TEST_F(SettingsDialog, SpinFieldsTakeOnlyTheKeysOfANumberAndReadOtherTextAsZero)
             QTest::keyClicks(field, QLatin1String(c.typed));
             EXPECT_EQ(field->text(), QLatin1String(c.shown));
             const std::int32_t value = std::string_view(name) == "sePopUpInt"
-                                           ? dialog_->PopUpInterval()
-                                           : dialog_->CheckPeriod();
+                                           ? dialog_->Edited().popUpInterval
+                                           : dialog_->Edited().checkPeriod;
             EXPECT_EQ(value, c.value);
         }
     }
-    dialog_->SetCheckPeriod(std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(dialog_->CheckPeriod(), std::numeric_limits<std::int32_t>::min());
-    dialog_->SetPopUpInterval(-1);
+    Settings settings;
+    settings.checkPeriod = std::numeric_limits<std::int32_t>::min();
+    settings.popUpInterval = -1;
+    dialog_->Fill(settings, false);
+    EXPECT_EQ(dialog_->Edited().checkPeriod, std::numeric_limits<std::int32_t>::min());
     QTest::keyClick(Control<QSpinBox>("sePopUpInt"), Qt::Key_Up);
     QTest::keyClick(Control<QSpinBox>("sePopUpInt"), Qt::Key_Up);
-    EXPECT_EQ(dialog_->PopUpInterval(), 1);
+    EXPECT_EQ(dialog_->Edited().popUpInterval, 1);
 }
 
 // A count of hosts: digits only, and what lies outside 1..100000 becomes the
@@ -358,7 +361,7 @@ TEST_F(SettingsDialog, TheParallelChecksFieldKeepsToItsBounds)
     EXPECT_EQ(Control<QLabel>("lbParallelChecks")->buddy(), field);
     EXPECT_EQ(field->minimum(), 1);
     EXPECT_EQ(field->maximum(), 100000);
-    dialog_->SetParallelChecks(kDefaultParallelChecks);
+    dialog_->Fill(Settings{}, false);
     EXPECT_EQ(field->text(), QStringLiteral("1000"));
 
     dialog_->SelectPage(1);
@@ -387,22 +390,26 @@ TEST_F(SettingsDialog, TheParallelChecksFieldKeepsToItsBounds)
         QTest::keyClick(field, Qt::Key_Backspace);
         QTest::keyClicks(field, QLatin1String(c.typed));
         EXPECT_EQ(field->text(), QLatin1String(c.shown));
-        EXPECT_EQ(dialog_->ParallelChecks(), c.value);
+        EXPECT_EQ(dialog_->Edited().parallelChecks, c.value);
         QTest::keyClick(field, Qt::Key_Tab);
         EXPECT_FALSE(field->hasFocus());
         EXPECT_EQ(field->text(), QString::number(c.value));
-        EXPECT_EQ(dialog_->ParallelChecks(), c.value);
+        EXPECT_EQ(dialog_->Edited().parallelChecks, c.value);
     }
 
-    // The arrows stop at the bounds.
-    dialog_->SetParallelChecks(100000);
+    // The arrows stop at the bounds, and a number beyond them is shown as
+    // the nearest one.
+    Settings settings;
+    settings.parallelChecks = 4294967296U;
+    dialog_->Fill(settings, false);
     QTest::keyClick(field, Qt::Key_Up);
-    EXPECT_EQ(dialog_->ParallelChecks(), 100000U);
-    dialog_->SetParallelChecks(1);
+    EXPECT_EQ(dialog_->Edited().parallelChecks, 100000U);
+    settings.parallelChecks = 1;
+    dialog_->Fill(settings, false);
     QTest::keyClick(field, Qt::Key_Down);
-    EXPECT_EQ(dialog_->ParallelChecks(), 1U);
+    EXPECT_EQ(dialog_->Edited().parallelChecks, 1U);
     QTest::keyClick(field, Qt::Key_Up);
-    EXPECT_EQ(dialog_->ParallelChecks(), 2U);
+    EXPECT_EQ(dialog_->Edited().parallelChecks, 2U);
 }
 
 // Below the other check parameters; what lies outside 1..10 becomes the
@@ -411,10 +418,12 @@ TEST_F(SettingsDialog, TheAttemptsFieldKeepsToOneToTen)
 {
     auto* field = Control<QSpinBox>("seAttempts");
     EXPECT_EQ(Control<QLabel>("lbAttempts")->buddy(), field);
-    dialog_->SetAttempts(1);
+    Settings settings;
+    dialog_->Fill(settings, false);
     EXPECT_EQ(field->text(), QStringLiteral("1"));
-    dialog_->SetAttempts(99);
-    EXPECT_EQ(dialog_->Attempts(), 10);
+    settings.attempts = 99;
+    dialog_->Fill(settings, false);
+    EXPECT_EQ(dialog_->Edited().attempts, 10);
 
     dialog_->SelectPage(1);
     dialog_->show();
@@ -434,7 +443,7 @@ TEST_F(SettingsDialog, TheAttemptsFieldKeepsToOneToTen)
         QTest::keyClicks(field, QLatin1String(c.typed));
         QTest::keyClick(field, Qt::Key_Tab);
         EXPECT_EQ(field->text(), QString::number(c.value));
-        EXPECT_EQ(dialog_->Attempts(), c.value);
+        EXPECT_EQ(dialog_->Edited().attempts, c.value);
     }
 }
 
@@ -450,7 +459,9 @@ PopUpFont Font(const char* name, int size, std::int32_t color, bool bold)
 
 TEST_F(SettingsDialog, TheFontButtonChoosesFromThePopUpsFontAndAppliesAtOnce)
 {
-    dialog_->SetPopUpFont(Font("Old Face", 9, 0, false));
+    Settings settings;
+    settings.font = Font("Old Face", 9, 0, false);
+    dialog_->Fill(settings, false);
     auto* button = Control<QPushButton>("btnFontInPopUp");
     EXPECT_EQ(button->font().family(), QStringLiteral("Old Face"));
     EXPECT_EQ(button->font().pointSize(), 9);
@@ -479,7 +490,7 @@ TEST_F(SettingsDialog, TheFontButtonChoosesFromThePopUpsFontAndAppliesAtOnce)
     PopUpFont chosen = Font("New Face", 14, 0x563412, true);
     chosen.strikeOut = true;
     EXPECT_EQ(popUp_.Font(), chosen);
-    EXPECT_EQ(dialog_->ChooserFont(), chosen);
+    EXPECT_EQ(dialog_->Edited().font, chosen);
     EXPECT_EQ(button->font().family(), QStringLiteral("New Face"));
     EXPECT_TRUE(button->font().strikeOut());
     EXPECT_EQ(button->palette().color(QPalette::ButtonText), QColor(0x12, 0x34, 0x56));
@@ -490,14 +501,16 @@ TEST_F(SettingsDialog, TheFontButtonChoosesFromThePopUpsFontAndAppliesAtOnce)
     });
     ClickButton(*dialog_, "btnFontInPopUp");
     EXPECT_EQ(popUp_.Font(), chosen);
-    EXPECT_EQ(dialog_->ChooserFont(), chosen);
+    EXPECT_EQ(dialog_->Edited().font, chosen);
     EXPECT_EQ(button->font().pointSize(), 14);
 }
 
 TEST_F(SettingsDialog, TheLanguageListIsReadAfreshOnEveryDropDown)
 {
     auto* languages = Control<QComboBox>("cbLang");
-    dialog_->SetLanguageText("Typed");
+    Settings settings;
+    settings.language = "Typed";
+    dialog_->Fill(settings, false);
     const auto listed = [languages] {
         std::vector<std::string> items;
         items.reserve(static_cast<std::size_t>(languages->count()));
@@ -528,7 +541,9 @@ TEST_F(SettingsDialog, EveryChangeOfTheLanguageTextRetranslatesTheWindows)
 {
     QWidget probe;
     probe.setObjectName(QStringLiteral("frmProbe"));
-    dialog_->SetLanguageText("Test");
+    Settings settings;
+    settings.language = "Test";
+    dialog_->Fill(settings, false);
     EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("Test settings"));
 
     auto* languages = Control<QComboBox>("cbLang");

@@ -23,6 +23,8 @@
 #include "gui/i18n/form_translation.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
+#include "support/gui/popup_font_stub.h"
+#include "support/scripted_prober.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -146,7 +148,8 @@ void ShowAndSettle(QWidget& window)
 
 TEST_F(HostileLanguage, MainAndLogWindowsRefuseAbsurdGeometryAndStayUsable)
 {
-    TfrmMain frmMain;
+    test::ScriptedProber prober(test::NobodyAnswers);
+    TfrmMain frmMain(prober);
     TfrmLog frmLog;
     const std::vector<const QWidget*> windows{&frmMain, &frmLog};
 
@@ -181,8 +184,10 @@ TEST_F(HostileLanguage, MainAndLogWindowsRefuseAbsurdGeometryAndStayUsable)
     EXPECT_EQ(frmLog.size(), QSize(300, 200));
     frmLog.AppendLine(u"9:05:07. still here"_s);
     EXPECT_TRUE(frmLog.Memo()->toPlainText().contains(u"still here"_s));
-    frmMain.SetReportStyle(ReportStyle::Balloon);
-    frmMain.ShowReport("Lost hosts:\r\n  10.0.0.1");
+    Settings balloon;
+    balloon.reportStyle = ReportStyle::Balloon;
+    frmMain.ApplySettings(balloon);
+    frmMain.Tray().ShowReport("Lost hosts:\r\n  10.0.0.1");
     QApplication::processEvents();
     EXPECT_TRUE(frmMain.ReportMemo()->toPlainText().contains(u"10.0.0.1"_s));
     frmLog.hide();
@@ -194,7 +199,7 @@ TEST_F(HostileLanguage, MainAndLogWindowsRefuseAbsurdGeometryAndStayUsable)
 // item number past the list's end reaches nothing.
 TEST_F(HostileLanguage, TenThousandListItemsAreCutToWhatAValueHolds)
 {
-    PlainSettings popUp;
+    test::PopUpFontStub popUp;
     const auto probe = std::make_unique<TfrmSettings>(nullptr, popUp);
     Write({probe.get()}, AtTheEdge());
 

@@ -30,6 +30,8 @@
 #include "gui/i18n/form_translation.h"
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
+#include "support/gui/popup_font_stub.h"
+#include "support/scripted_prober.h"
 #include "support/source_dir.h"
 #include "support/temp_dir.h"
 
@@ -179,11 +181,15 @@ using WindowFactory = std::function<std::unique_ptr<QWidget>()>;
 std::map<std::string, WindowFactory> BuiltWindows()
 {
     return {
-        {"frmMain", [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmMain>()); }},
+        {"frmMain",
+         [] {
+             static test::ScriptedProber prober(test::NobodyAnswers);
+             return std::unique_ptr<QWidget>(std::make_unique<TfrmMain>(prober));
+         }},
         {"frmLog", [] { return std::unique_ptr<QWidget>(std::make_unique<TfrmLog>()); }},
         {"frmSettings",
          [] {
-             static PlainSettings popUp;
+             static test::PopUpFontStub popUp;
              return std::unique_ptr<QWidget>(std::make_unique<TfrmSettings>(nullptr, popUp));
          }},
         {"frmAddHost",
@@ -211,7 +217,7 @@ TEST(ShippedLanguages, EveryKeyOfABuiltWindowReachesAComponentOrProperty)
 // language would stay English there.
 TEST(ShippedLanguages, EveryCaptionOfTheSettingsDialogIsTranslated)
 {
-    PlainSettings popUp;
+    test::PopUpFontStub popUp;
     const TfrmSettings dialog(nullptr, popUp);
     std::vector<std::string> captioned;
     for (const QWidget* control : dialog.findChildren<QWidget*>()) {
@@ -240,7 +246,8 @@ TEST(ShippedLanguages, GermanChosenInTheSettingsTranslatesTheTrayMenuAtStart)
     test::WriteFile(dir / "Pelmora.ini", "[General]\nLanguage=Deutsch\n");
     SetExecutableDirForTesting(dir.Path());
 
-    TfrmMain frmMain;
+    test::ScriptedProber prober(test::NobodyAnswers);
+    TfrmMain frmMain(prober);
     TfrmLog frmLog;
     LoadLanguageNameAndRetranslate();
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "gui/shell/main_form.h"
-#include "gui/shell/report_channels.h"
+#include "support/scripted_prober.h"
 
 namespace pelmora {
 namespace {
@@ -112,9 +112,12 @@ TEST_F(DesktopNotifierTest, WithoutATrayTheReportBecomesANotificationUnlessTheBa
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.style));
         service_.calls.clear();
-        TfrmMain form;
-        form.SetReportStyle(c.style);
-        form.ShowReport("LoseHosts\r\n  a\r\n\r\n");
+        test::ScriptedProber prober(test::NobodyAnswers);
+        TfrmMain form(prober);
+        Settings settings;
+        settings.reportStyle = c.style;
+        form.ApplySettings(settings);
+        form.Tray().ShowReport("LoseHosts\r\n  a\r\n\r\n");
         if (c.notification) {
             ASSERT_TRUE(WaitForCalls(1));
             EXPECT_EQ(service_.calls[0].summary, QStringLiteral("LoseHosts"));
@@ -124,19 +127,6 @@ TEST_F(DesktopNotifierTest, WithoutATrayTheReportBecomesANotificationUnlessTheBa
             EXPECT_TRUE(service_.calls.empty());
         }
         EXPECT_EQ(form.isVisible(), c.balloon);
-    }
-}
-
-TEST(ReportChannels, TheAutomaticStyleFollowsTheTray)
-{
-    EXPECT_EQ(ChooseReportChannels(ReportStyle::Automatic, true), (ReportChannels{true, false}));
-    EXPECT_EQ(ChooseReportChannels(ReportStyle::Automatic, false), (ReportChannels{false, true}));
-    for (const bool byTray : {true, false}) {
-        EXPECT_EQ(ChooseReportChannels(ReportStyle::Balloon, byTray),
-                  (ReportChannels{true, false}));
-        EXPECT_EQ(ChooseReportChannels(ReportStyle::Notification, byTray),
-                  (ReportChannels{false, true}));
-        EXPECT_EQ(ChooseReportChannels(ReportStyle::Both, byTray), (ReportChannels{true, true}));
     }
 }
 

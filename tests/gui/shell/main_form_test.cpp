@@ -19,7 +19,7 @@
 #include "gui/shell/app_timer.h"
 #include "gui/shell/image_list.h"
 #include "gui/shell/log_window.h"
-#include "support/private_network.h"
+#include "support/scripted_prober.h"
 #include "support/temp_dir.h"
 
 namespace pelmora {
@@ -30,20 +30,17 @@ using test::WriteFile;
 
 // The program's folder is a fresh temporary one: its Pelmora.ini is the
 // test's, and it has no language files, so every message shows its key.
-class MainForm : public test::PrivateNetworkTest {
+// Loopback hosts answer, 192.0.2.2 is silent, anything else refuses.
+class MainForm : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::PrivateNetworkTest::SetUp();
-        if (IsSkipped()) {
-            return;
-        }
         SetExecutableDirForTesting(dir_.Path());
         SetCurrentLanguage("English");
     }
     void TearDown() override { SetExecutableDirForTesting({}); }
 
-    void Settings(const std::string& hosts, const std::string& extra = {})
+    void Install(const std::string& hosts, const std::string& extra = {})
     {
         // Reports go to the balloon even without a tray here.
         WriteFile(dir_ / "Pelmora.ini", "[View]\nReportStyle=1\n[HostList]\n" + hosts + extra);
@@ -55,6 +52,7 @@ protected:
     }
 
     TempDir dir_;
+    test::ScriptedProber prober_{test::LoopbackAnswers};
 };
 
 qint64 KeyOf(const QIcon& icon)
@@ -64,8 +62,8 @@ qint64 KeyOf(const QIcon& icon)
 
 TEST_F(MainForm, TrayMenuHasItsItemsInOrderWithTheirPictures)
 {
-    Settings("");
-    TfrmMain form;
+    Install("");
+    TfrmMain form(prober_);
     const QList<QAction*> items = form.TrayMenu()->actions();
     ASSERT_EQ(items.size(), 8);
     struct Expected {
@@ -93,9 +91,9 @@ TEST_F(MainForm, TrayMenuHasItsItemsInOrderWithTheirPictures)
 
 TEST_F(MainForm, HostsStateMirrorsTheListWithStatePicturesAndProxyTips)
 {
-    Settings("Item0=127.0.0.1\nItem1=http://192.0.2.9/ 127.0.0.1:1\n",
-             "[CheckParams]\nCheckPeriod=0\n");
-    TfrmMain form;
+    Install("Item0=127.0.0.1\nItem1=http://192.0.2.9/ 127.0.0.1:1\n",
+            "[CheckParams]\nCheckPeriod=0\n");
+    TfrmMain form(prober_);
     TfrmLog log;
     form.FormCreate(&log);
     QList<QAction*> items = form.HostStateMenu()->actions();
@@ -121,8 +119,8 @@ TEST_F(MainForm, HostsStateMirrorsTheListWithStatePicturesAndProxyTips)
 
 TEST_F(MainForm, WithoutANotificationAreaTheLogWindowCarriesTheMenu)
 {
-    Settings("");
-    TfrmMain form;
+    Install("");
+    TfrmMain form(prober_);
     TfrmLog log;
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable()); // headless
     form.SetTrayWatch(&QSystemTrayIcon::isSystemTrayAvailable, std::chrono::milliseconds(0));
@@ -139,8 +137,8 @@ TEST_F(MainForm, WithoutANotificationAreaTheLogWindowCarriesTheMenu)
 // showed its window still takes it in.
 TEST_F(MainForm, ATrayThatComesLaterTakesTheProgramIn)
 {
-    Settings("Item0=127.0.0.1\n", "[CheckParams]\nCheckPeriod=0\n");
-    TfrmMain form;
+    Install("Item0=127.0.0.1\n", "[CheckParams]\nCheckPeriod=0\n");
+    TfrmMain form(prober_);
     TfrmLog log;
     bool tray = false;
     form.SetTrayWatch([&tray] { return tray; }, std::chrono::milliseconds(1500));
@@ -164,8 +162,8 @@ TEST_F(MainForm, ATrayThatComesLaterTakesTheProgramIn)
 
 TEST_F(MainForm, StopMarksEveryHostDownAndStartReportsThemAgain)
 {
-    Settings("Item0=127.0.0.1\n", "[CheckParams]\nCheckPeriod=0\n");
-    TfrmMain form;
+    Install("Item0=127.0.0.1\n", "[CheckParams]\nCheckPeriod=0\n");
+    TfrmMain form(prober_);
     TfrmLog log;
     form.FormCreate(&log);
     ASSERT_TRUE(WaitFor([&] { return form.Worker()->IsAsleep() && form.isVisible(); }));
@@ -195,10 +193,12 @@ TEST_F(MainForm, StopMarksEveryHostDownAndStartReportsThemAgain)
 
 TEST_F(MainForm, PopUpSitsBottomRightShapedAsABalloon)
 {
-    Settings("");
-    TfrmMain form;
-    form.SetReportStyle(ReportStyle::Balloon);
-    form.ShowReport("LoseHosts\r\n  a\r\n\r\n");
+    Install("");
+    TfrmMain form(prober_);
+    Settings balloon;
+    balloon.reportStyle = ReportStyle::Balloon;
+    form.ApplySettings(balloon);
+    form.Tray().ShowReport("LoseHosts\r\n  a\r\n\r\n");
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(form.width(), 245);
     EXPECT_EQ(form.geometry().right() + 1, screen.right() + 1 - 5);
@@ -212,39 +212,38 @@ TEST_F(MainForm, PopUpSitsBottomRightShapedAsABalloon)
 
 TEST_F(MainForm, ASecondReportKeepsTheFirstCountdown)
 {
-    Settings("", "[CheckParams]\nPopUpInterval=1000\n");
-    TfrmMain form;
+    Install("", "[CheckParams]\nPopUpInterval=1000\n");
+    TfrmMain form(prober_);
     TfrmLog log;
-    LoadSettings(form, dir_ / "Pelmora.ini");
-    form.ShowReport("AppearHosts\r\n  a");
+    form.ApplySettings(LoadSettings(dir_ / "Pelmora.ini"));
+    form.Tray().ShowReport("AppearHosts\r\n  a");
     QTest::qWait(300);
-    form.ShowReport("AppearHosts\r\n  a\r\n  b\r\n  c");
+    form.Tray().ShowReport("AppearHosts\r\n  a\r\n  b\r\n  c");
     EXPECT_LT(form.HideTimer()->RemainingMs(), 800);
     EXPECT_TRUE(WaitFor([&] { return !form.isVisible(); }, 2000));
 }
 
 TEST_F(MainForm, TheIcmpHintIsLoggedShownAndCarriedByTheNextReport)
 {
-    Settings("", "[CheckParams]\nCheckPeriod=0\n");
-    TfrmMain form;
+    Install("", "[CheckParams]\nCheckPeriod=0\n");
+    TfrmMain form(prober_);
     TfrmLog log;
     form.FormCreate(&log);
-    form.IcmpNotPermitted("Not permitted: do this");
+    form.Tray().IcmpNotPermitted("Not permitted: do this");
     EXPECT_TRUE(log.Memo()->toPlainText().contains(QStringLiteral(". Not permitted: do this\n")));
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.ReportMemo()->toPlainText(), QStringLiteral("Not permitted: do this"));
-    form.ShowReport("AppearHosts\r\n  a");
+    form.Tray().ShowReport("AppearHosts\r\n  a");
     EXPECT_EQ(form.ReportMemo()->toPlainText(),
               QStringLiteral("Not permitted: do this\n\nAppearHosts\n  a"));
-    form.ShowReport("AppearHosts\r\n  b");
+    form.Tray().ShowReport("AppearHosts\r\n  b");
     EXPECT_EQ(form.ReportMemo()->toPlainText(), QStringLiteral("AppearHosts\n  b"));
 }
 
 TEST_F(MainForm, ClosingInTheMiddleOfASlowProbeIsPrompt)
 {
-    test::AddSilentTestNetAddress();
-    Settings("Item0=http://192.0.2.2/\n");
-    auto form = std::make_unique<TfrmMain>();
+    Install("Item0=http://192.0.2.2/\n");
+    auto form = std::make_unique<TfrmMain>(prober_);
     TfrmLog log;
     form->FormCreate(&log);
     QTest::qWait(200);

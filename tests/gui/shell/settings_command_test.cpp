@@ -32,8 +32,8 @@
 #include "support/gui/find_control.h"
 #include "support/gui/modal_dialog.h"
 #include "support/private_mounts.h"
-#include "support/private_network.h"
 #include "support/scoped_env.h"
+#include "support/scripted_prober.h"
 #include "support/skip_without_root.h"
 #include "support/temp_dir.h"
 
@@ -54,17 +54,18 @@ TfrmSettings& AsSettings(QWidget& window)
     return *dialog;
 }
 
-// The running program in a private network, with its folder, settings file
+void SetField(QWidget& dialog, const char* name, int value)
+{
+    FindControl<QSpinBox>(dialog, name)->setValue(value);
+}
+
+// The running program over scripted probes, with its folder, settings file
 // and two languages of the test's own. No timer starts a cycle: only the one
 // at start and those the test asks for run.
-class SettingsCommand : public test::PrivateNetworkTest {
+class SettingsCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::PrivateNetworkTest::SetUp();
-        if (IsSkipped()) {
-            return;
-        }
         SetExecutableDirForTesting(dir_.Path());
         configHome_.emplace("XDG_CONFIG_HOME", (dir_ / "config").string());
     }
@@ -93,7 +94,7 @@ protected:
     // Starts the program and lets its first cycle end.
     void Start()
     {
-        form_ = std::make_unique<TfrmMain>();
+        form_ = std::make_unique<TfrmMain>(prober_);
         LoadLanguageNameAndRetranslate();
         form_->FormCreate(&log_);
         ASSERT_TRUE(QTest::qWaitFor([this] { return form_->Worker()->IsAsleep(); }, 10000));
@@ -127,6 +128,7 @@ protected:
     TempDir dir_;
     std::optional<test::ScopedEnv> configHome_;
     TfrmLog log_;
+    test::ScriptedProber prober_{test::LoopbackAnswers};
     std::unique_ptr<TfrmMain> form_;
 };
 
@@ -147,23 +149,24 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
         EXPECT_EQ(dialog.HostLineProxy(1), (TProxyRecord{"10.0.0.1", 70000 - 65536}));
         // A proxy whose port is no number shows as none.
         EXPECT_EQ(dialog.HostLineProxy(2), std::nullopt);
-        EXPECT_EQ(dialog.PopUpInterval(), 5000);
-        EXPECT_EQ(dialog.CheckPeriod(), 0);
-        EXPECT_EQ(dialog.ParallelChecks(), 40U);
-        EXPECT_EQ(dialog.Attempts(), 3);
-        EXPECT_EQ(dialog.ChooserFont(), form_->Font());
+        const Settings shown = dialog.Edited();
+        EXPECT_EQ(shown.popUpInterval, 5000);
+        EXPECT_EQ(shown.checkPeriod, 0);
+        EXPECT_EQ(shown.parallelChecks, 40U);
+        EXPECT_EQ(shown.attempts, 3);
+        EXPECT_EQ(shown.font, form_->Font());
         EXPECT_EQ(FindControl<QComboBox>(dialog, "cbLang")->currentText(), QStringLiteral("Test"));
 
         // A second Settings click while the dialog is open does nothing.
-        miSettingsClick(*form_);
+        form_->miSettingsClick();
         EXPECT_EQ(form_->findChildren<TfrmSettings*>().size(), 1);
 
-        dialog.SetPopUpInterval(7000);
-        dialog.SetParallelChecks(7);
-        dialog.SetAttempts(2);
+        SetField(dialog, "sePopUpInt", 7000);
+        SetField(dialog, "seParallelChecks", 7);
+        SetField(dialog, "seAttempts", 2);
         ClickButton(dialog, "btnOK");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     EXPECT_EQ(OpenSettingsDialog(), nullptr);
     EXPECT_TRUE(form_->findChildren<TfrmSettings*>().empty());
@@ -174,8 +177,8 @@ TEST_F(SettingsCommand, OkRebuildsTheListWithEveryEntryDownAndSavesIt)
     EXPECT_TRUE(AllDown());
     EXPECT_EQ(form_->HideTimer()->Interval(), 7000);
     EXPECT_EQ(form_->AskTimer()->Interval(), 0);
-    EXPECT_EQ(form_->ParallelChecks(), 7U);
-    EXPECT_EQ(form_->Attempts(), 2);
+    EXPECT_EQ(form_->RunningSettings().parallelChecks, 7U);
+    EXPECT_EQ(form_->RunningSettings().attempts, 2);
     const std::string saved = ReadFile(dir_ / "Pelmora.ini");
     EXPECT_NE(saved.find("Item1=http://192.0.2.9/ 10.0.0.1:4464\n"), std::string::npos) << saved;
     EXPECT_NE(saved.find("Item2=http://192.0.2.8/\n"), std::string::npos) << saved;
@@ -203,8 +206,8 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
         EXPECT_EQ(CurrentLanguage(), "Other");
         EXPECT_EQ(LogItemCaption(), QStringLiteral("Other log"));
 
-        AsSettings(dialog).SetPopUpInterval(1);
-        AsSettings(dialog).SetParallelChecks(1);
+        SetField(dialog, "sePopUpInt", 1);
+        SetField(dialog, "seParallelChecks", 1);
         WhenModalOpens([](QWidget& chooser) {
             FindControl<QFontComboBox>(chooser, "cbFace")
                 ->setEditText(QStringLiteral("Chosen Face"));
@@ -214,7 +217,7 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
         EXPECT_EQ(form_->Font().name, "Chosen Face");
         ClickButton(dialog, "btnCancel");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     EXPECT_EQ(OpenSettingsDialog(), nullptr);
     EXPECT_EQ(CurrentLanguage(), "Test");
@@ -222,7 +225,7 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
     EXPECT_EQ(form_->Font().name, "Chosen Face");
     EXPECT_EQ(form_->ReportMemo()->font().family(), QStringLiteral("Chosen Face"));
     EXPECT_EQ(form_->HideTimer()->Interval(), 5000);
-    EXPECT_EQ(form_->ParallelChecks(), 40U);
+    EXPECT_EQ(form_->RunningSettings().parallelChecks, 40U);
     ASSERT_EQ(form_->Hosts().Count(), 1U);
     EXPECT_EQ(form_->Hosts().At(0)->State(), HostState::Up);
     EXPECT_EQ(ReadFile(dir_ / "Pelmora.ini"), before);
@@ -230,10 +233,9 @@ TEST_F(SettingsCommand, CancelReadsTheLanguageBackAndKeepsAChosenFont)
 
 TEST_F(SettingsCommand, OkWhileACycleRunsRebuildsOnlyAfterItsEnd)
 {
-    test::AddSilentTestNetAddress();
     Install("Item0=127.0.0.1\nItem1=192.0.2.2\n");
     LoadLanguageName();
-    form_ = std::make_unique<TfrmMain>();
+    form_ = std::make_unique<TfrmMain>(prober_);
     form_->FormCreate(&log_);
     // The first entry has been reported; the silent one keeps the cycle busy.
     ASSERT_TRUE(
@@ -241,7 +243,7 @@ TEST_F(SettingsCommand, OkWhileACycleRunsRebuildsOnlyAfterItsEnd)
     ASSERT_FALSE(form_->Worker()->IsAsleep());
 
     WhenModalOpens([](QWidget& dialog) { ClickButton(dialog, "btnOK"); });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     // The cycle ended, and reported against the old list, before the new
     // list took its place.
@@ -273,14 +275,14 @@ TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
     WhenModalOpens([&message](QWidget& dialog) {
         FindControl<QListWidget>(dialog, "lbxHosts")->setCurrentRow(1);
         ClickButton(dialog, "btnDelete");
-        AsSettings(dialog).SetPopUpInterval(900);
+        SetField(dialog, "sePopUpInt", 900);
         WhenModalOpens([&message](QWidget& box) {
             message = qobject_cast<QMessageBox*>(&box)->text();
             box.close();
         });
         ClickButton(dialog, "btnOK");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     EXPECT_EQ(message.toStdString(),
               "Unable to write to " + (dir_ / "config" / "Pelmora" / "Pelmora.ini").string());
@@ -298,7 +300,7 @@ TEST_F(SettingsCommand, ASaveThatFailsIsReportedAndTheNewValuesStay)
         opened = true;
         ClickButton(dialog, "btnCancel");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
     EXPECT_TRUE(opened);
 }
 
@@ -323,10 +325,10 @@ TEST_F(SettingsCommand, WithoutAWritableFileBesideTheProgramTheSaveGoesToTheConf
     EXPECT_EQ(Hosts(), (std::vector<std::pair<std::string, std::string>>{{"127.0.0.1", ""}}));
 
     WhenModalOpens([](QWidget& dialog) {
-        AsSettings(dialog).SetPopUpInterval(900);
+        SetField(dialog, "sePopUpInt", 900);
         ClickButton(dialog, "btnOK");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     const std::string saved = ReadFile(dir_ / "config" / "Pelmora" / "Pelmora.ini");
     EXPECT_NE(saved.find("Item0=127.0.0.1\n"), std::string::npos) << saved;
@@ -349,7 +351,7 @@ TEST_F(SettingsCommand, StartAtLoginWritesAndRemovesTheLoginEntryOfThisProgram)
             box->setChecked(wanted);
             ClickButton(dialog, "btnOK");
         });
-        miSettingsClick(*form_);
+        form_->miSettingsClick();
     };
     toggle(false, true);
     const std::string entry = ReadFile(AutostartFile());
@@ -379,7 +381,7 @@ TEST_F(SettingsCommand, StartAtLoginLeavesAnotherCopysEntryAndSaysSo)
         });
         ClickButton(dialog, "btnOK");
     });
-    miSettingsClick(*form_);
+    form_->miSettingsClick();
 
     EXPECT_EQ(message.toStdString(), "AutostartElsewhere\n" + AutostartFile().string());
     EXPECT_EQ(ReadFile(AutostartFile()), other);

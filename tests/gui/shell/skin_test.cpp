@@ -27,6 +27,7 @@
 
 #include "gui/shell/log_window.h"
 #include "gui/shell/main_form.h"
+#include "support/scripted_prober.h"
 #include "support/source_dir.h"
 #include "support/temp_dir.h"
 
@@ -115,9 +116,10 @@ QPalette DarkDesktop()
 // pictures.
 std::vector<QImage> PictureOfEveryWindow()
 {
-    TfrmMain frmMain;
+    test::ScriptedProber prober(test::NobodyAnswers);
+    TfrmMain frmMain(prober);
     frmMain.SetFont(PopUpFont{});
-    frmMain.ShowReport("Lost:\r\n  192.0.2.7\r\n\r\nBack:\r\n  192.0.2.8");
+    frmMain.Tray().ShowReport("Lost:\r\n  192.0.2.7\r\n\r\nBack:\r\n  192.0.2.8");
     TfrmLog frmLog;
     frmLog.AppendLine(u"12:00:00 192.0.2.7 lost"_s);
     frmLog.ShowLog();
@@ -180,12 +182,13 @@ TEST_F(Skin, TheProgramsWindowsWorkWithAndWithoutTheShippedSkin)
         if (skinned) {
             ASSERT_TRUE(LoadSkin(kShippedSkin));
         }
-        TfrmMain frmMain;
+        test::ScriptedProber prober(test::NobodyAnswers);
+        TfrmMain frmMain(prober);
         TfrmLog frmLog;
         PopUpFont font;
         font.color = 0x0000C0; // red
         frmMain.SetFont(font);
-        frmMain.ShowReport("Lost:\r\n192.0.2.7\r\n");
+        frmMain.Tray().ShowReport("Lost:\r\n192.0.2.7\r\n");
         frmLog.AppendLine(u"12:00:00 192.0.2.7 lost"_s);
         frmLog.ShowLog();
         frmMain.TrayMenu()->popup(QPoint(10, 10));

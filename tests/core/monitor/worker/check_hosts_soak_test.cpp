@@ -15,10 +15,12 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/monitor/worker/check_hosts.h"
 #include "core/monitor/worker/hand_over_queue.h"
+#include "support/scripted_prober.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define PELMORA_SOAK_UNDER_ASAN 1
@@ -68,49 +70,6 @@ struct Clock {
     {
         return Reachable(cycle.load(std::memory_order_relaxed), IndexIn(name));
     }
-};
-
-// A prober that answers at once from the pattern and keeps no record. The
-// probe started last ends first, so every cycle's answers come back out of
-// list order and the worker has to hold them until their turn.
-class PatternProber final : public CycleProber {
-public:
-    explicit PatternProber(const Clock& clock) : clock_(clock) {}
-
-    void Start(std::size_t entry, const ProbeJob& job) override
-    {
-        ProbeAnswer& answer = running_.emplace_back();
-        answer.entry = entry;
-        const bool up = clock_.Answers(
-            job.kind == ProbeKind::Proxy || job.kind == ProbeKind::Tunnel ? job.request : job.host);
-        switch (job.kind) {
-        case ProbeKind::Echo:
-            answer.echo.SourceAddress = "192.0.2.9";
-            answer.echo.Ttl = up ? 64 : 0;
-            answer.echo.Status = up ? ReplyKind::EchoReply : ReplyKind::TimedOut;
-            break;
-        case ProbeKind::Connect:
-            if (!up) {
-                answer.failure = "Socket Error # 10061\r\nConnection refused.";
-            }
-            break;
-        case ProbeKind::Proxy:
-        case ProbeKind::Tunnel: answer.proxyStatus = up ? 200 : 502; break;
-        }
-    }
-
-    std::optional<ProbeAnswer> WaitNext(const StopSignal&) override
-    {
-        ProbeAnswer answer = std::move(running_.back());
-        running_.pop_back();
-        return answer;
-    }
-
-    void EndCycle() override { running_.clear(); }
-
-private:
-    const Clock& clock_;
-    std::vector<ProbeAnswer> running_;
 };
 
 struct Counts {
@@ -207,17 +166,19 @@ TEST(CheckHostsSoak, FlappingHostsWithRebuildsAndRestartsStayFlat)
 {
     Clock clock;
     HostList hosts;
-    PatternProber prober(clock);
+    // Answers at once from the pattern and keeps no record. The probe
+    // started last ends first, so every cycle's answers come back out of
+    // list order and the worker has to hold them until their turn.
+    test::ScriptedProber prober(
+        [&clock](const ProbeJob& job) {
+            return clock.Answers(test::ProbedName(job)) ? test::Answer::Up : test::Answer::Down;
+        },
+        test::ScriptedProber::Order::LastFirst);
     HandOverQueue handOver;
     CountingSink sink;
-    TCheckHosts worker(CheckHostsLinks{
-        .hosts = hosts,
-        .prober = prober,
-        .handOver = handOver,
-        .sink = sink,
-        .messageText = [](std::string_view key) { return std::string(key); },
-        .timeOfDay = [] { return std::string("9:05:07"); },
-    });
+    CheckHostsLinks links = test::ScriptedLinks(hosts, prober, handOver, sink);
+    links.timeOfDay = [] { return std::string("9:05:07"); };
+    TCheckHosts worker(std::move(links));
     FillList(hosts);
     // Half the list in flight at a time: answers wait both for probes still
     // running and for the ones before them.

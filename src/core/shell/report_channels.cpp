@@ -1,4 +1,4 @@
-#include "gui/shell/report_channels.h"
+#include "core/shell/report_channels.h"
 
 namespace pelmora {
 
