@@ -4,22 +4,12 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/char_class.h"
 #include "core/config/ini_file.h"
 #include "core/config/setting_keys.h"
 
 namespace pelmora {
 namespace {
-
-std::string_view TrimControls(std::string_view text)
-{
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 // Key names are not interpreted: every key of the section is one host, in
 // file order; a value of blanks alone is none.
@@ -27,7 +17,7 @@ std::vector<HostLine> ReadHostLines(const IniDocument& ini, std::string_view sec
 {
     std::vector<HostLine> hosts;
     for (const auto& [key, stored] : ini.Entries(section)) {
-        const std::string_view value = TrimControls(stored);
+        const std::string_view value = TrimControlsAndSpaces(stored);
         if (value.empty()) {
             continue;
         }

@@ -5,6 +5,7 @@
 
 #include "core/config/settings.h"
 #include "core/monitor/worker/check_sink.h"
+#include "core/shell/main_image.h"
 #include "core/shell/report_channels.h"
 
 namespace pelmora {
@@ -15,11 +16,11 @@ class TCheckHosts;
 // The Start/Stop item as the tray menu shows it: its picture in the main
 // image list and the message key of its caption.
 struct StartStopLook {
-    std::uint8_t image = 0;
+    MainImage image = MainImage::Stop;
     const char* captionKey = "";
 };
-inline constexpr StartStopLook kOfferStop{3, "Stop"};
-inline constexpr StartStopLook kOfferStart{2, "Start"};
+inline constexpr StartStopLook kOfferStop{MainImage::Stop, "Stop"};
+inline constexpr StartStopLook kOfferStart{MainImage::Start, "Start"};
 
 // What the tray program's windows do when the controller has decided.
 class TrayView {

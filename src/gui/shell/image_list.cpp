@@ -282,11 +282,6 @@ QIcon MainImageIcon(MainImage image)
     return icons[static_cast<std::size_t>(index)];
 }
 
-MainImage HostStateImage(HostState state)
-{
-    return state == HostState::Up ? MainImage::HostUp : MainImage::HostDown;
-}
-
 QIcon TrayIconPicture(TrayState state)
 {
     static const QIcon allUp = PaintedIcon(DrawTrayPicture, QStringLiteral("tray"));

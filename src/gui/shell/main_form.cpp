@@ -318,7 +318,7 @@ void TfrmMain::SetCheckTimerEnabled(bool enabled)
 
 void TfrmMain::ShowStartStop(const StartStopLook& item)
 {
-    SetStartImage(static_cast<MainImage>(item.image));
+    SetStartImage(item.image);
     miStart_->setText(Message(item.captionKey));
 }
 

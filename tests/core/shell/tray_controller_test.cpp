@@ -72,7 +72,7 @@ protected:
 TEST_F(TrayControllerTest, StopMarksEveryHostDownAndStartChecksAtOnce)
 {
     EXPECT_TRUE(tray_.IsRunning());
-    EXPECT_EQ(tray_.Item().image, 3);
+    EXPECT_EQ(tray_.Item().image, MainImage::Stop);
     RunCycle();
     ASSERT_EQ(hosts_.At(1)->State(), HostState::Up);
 
@@ -80,7 +80,7 @@ TEST_F(TrayControllerTest, StopMarksEveryHostDownAndStartChecksAtOnce)
     EXPECT_FALSE(tray_.IsRunning());
     EXPECT_EQ(view_.timer, std::vector<bool>{false});
     ASSERT_EQ(view_.items.size(), 1U);
-    EXPECT_EQ(view_.items[0].image, 2);
+    EXPECT_EQ(view_.items[0].image, MainImage::Start);
     EXPECT_STREQ(view_.items[0].captionKey, "Start");
     EXPECT_EQ(hosts_.At(0)->State(), HostState::Down);
     EXPECT_EQ(hosts_.At(1)->State(), HostState::Down);
@@ -91,7 +91,7 @@ TEST_F(TrayControllerTest, StopMarksEveryHostDownAndStartChecksAtOnce)
     EXPECT_TRUE(tray_.IsRunning());
     EXPECT_EQ(view_.timer, (std::vector<bool>{false, true}));
     ASSERT_EQ(view_.items.size(), 2U);
-    EXPECT_EQ(view_.items[1].image, 3);
+    EXPECT_EQ(view_.items[1].image, MainImage::Stop);
     EXPECT_STREQ(view_.items[1].captionKey, "Stop");
     // The cycle Start began reports every reachable host as appeared.
     Serve();

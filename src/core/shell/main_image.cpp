@@ -1,0 +1,10 @@
+#include "core/shell/main_image.h"
+
+namespace pelmora {
+
+MainImage HostStateImage(HostState state)
+{
+    return state == HostState::Up ? MainImage::HostUp : MainImage::HostDown;
+}
+
+} // namespace pelmora
