@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/monitor/worker/check_hosts.h"
 #include "core/monitor/engine/probe_engine.h"
-#include "core/monitor/worker/hand_over_queue.h"
 #include "core/monitor/net/stop_signal.h"
 #include "core/monitor/probing/parallel_checks.h"
+#include "core/monitor/worker/check_hosts.h"
+#include "core/monitor/worker/hand_over_queue.h"
 #include "support/private_network.h"
 
 namespace pelmora {

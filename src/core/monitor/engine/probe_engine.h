@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "core/base/unique_fd.h"
-#include "core/monitor/probing/cycle_prober.h"
 #include "core/monitor/engine/echo_requests.h"
 #include "core/monitor/engine/name_lookups.h"
 #include "core/monitor/engine/tcp_exchange.h"
+#include "core/monitor/probing/cycle_prober.h"
 
 namespace pelmora {
 

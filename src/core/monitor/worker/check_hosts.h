@@ -13,14 +13,14 @@
 #include <thread>
 #include <vector>
 
-#include "core/monitor/worker/check_sink.h"
-#include "core/monitor/probing/cycle_prober.h"
-#include "core/monitor/worker/hand_over.h"
 #include "core/monitor/hosts/host_entry.h"
 #include "core/monitor/hosts/host_list.h"
-#include "core/monitor/report/loss_cause.h"
 #include "core/monitor/net/stop_signal.h"
+#include "core/monitor/probing/cycle_prober.h"
+#include "core/monitor/report/loss_cause.h"
 #include "core/monitor/report/time_of_day.h"
+#include "core/monitor/worker/check_sink.h"
+#include "core/monitor/worker/hand_over.h"
 
 namespace pelmora {
 

@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "core/monitor/engine/probe_engine.h"
+#include "core/monitor/engine/probe_runs.h"
 #include "core/monitor/net/stop_signal.h"
 #include "core/monitor/probing/probe_plan.h"
-#include "core/monitor/engine/probe_runs.h"
 #include "support/fake_proxy.h"
 #include "support/private_network.h"
 #include "support/tcp_listener.h"

@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
+#include "core/monitor/engine/probe_runs.h"
 #include "core/monitor/icmp/icmp_packet.h"
 #include "core/monitor/net/probe_errors.h"
 #include "core/monitor/net/stop_signal.h"
-#include "core/monitor/engine/probe_runs.h"
 #include "fake_icmp_peer.h"
 #include "icmp_datagrams.h"
 #include "process_usage.h"
