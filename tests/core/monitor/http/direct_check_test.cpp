@@ -9,10 +9,10 @@
 #include <sys/resource.h>
 
 #include "core/monitor/engine/probe_engine.h"
+#include "core/monitor/engine/probe_runs.h"
 #include "core/monitor/icmp/without_net_raw.h"
 #include "core/monitor/net/stop_signal.h"
 #include "core/monitor/probing/probe_plan.h"
-#include "core/monitor/engine/probe_runs.h"
 #include "support/private_network.h"
 #include "support/tcp_listener.h"
 

@@ -10,8 +10,8 @@
 
 #include "core/base/unique_fd.h"
 #include "core/monitor/engine/probe_engine.h"
-#include "core/monitor/net/privileges.h"
 #include "core/monitor/engine/probe_runs.h"
+#include "core/monitor/net/privileges.h"
 #include "reply_description.h"
 #include "support/private_network.h"
 #include "without_net_raw.h"
