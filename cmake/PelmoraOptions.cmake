@@ -23,9 +23,20 @@ endif()
 # program's memory down.
 target_compile_options(pelmora_options INTERFACE $<$<CONFIG:Release,RelWithDebInfo>:-Os>)
 
-# Packed relative relocations shrink the executable's start-up data.
+# Shipped programs get packed relative relocations, which shrink their
+# start-up data. Test and fuzz programs (target property PELMORA_QUICK_LINK,
+# set by their helpers) are linked by mold where it is installed
+# (tools/install-deps installs it): their linking is much of a build's time,
+# and mold does it in a fraction. They go without packed relocations, which
+# this mold writes without the version tag that glibc asks for.
 include(CheckLinkerFlag)
+check_linker_flag(CXX "-fuse-ld=mold" PELMORA_HAVE_MOLD)
 check_linker_flag(CXX "LINKER:-z,pack-relative-relocs" PELMORA_HAVE_PACKED_RELOCS)
+set(quick_link $<BOOL:$<TARGET_PROPERTY:PELMORA_QUICK_LINK>>)
+if(PELMORA_HAVE_MOLD)
+  target_link_options(pelmora_options INTERFACE $<${quick_link}:-fuse-ld=mold>)
+endif()
 if(PELMORA_HAVE_PACKED_RELOCS)
-  target_link_options(pelmora_options INTERFACE "LINKER:-z,pack-relative-relocs")
+  target_link_options(pelmora_options INTERFACE
+    $<$<NOT:$<AND:${quick_link},$<BOOL:${PELMORA_HAVE_MOLD}>>>:LINKER:-z,pack-relative-relocs>)
 endif()

@@ -91,9 +91,9 @@ void Watch(int epoll, int fd, std::uint32_t events, std::uint64_t tag, int opera
 
 } // namespace
 
-ProbeEngine::ProbeEngine()
-    : epoll_(::epoll_create1(EPOLL_CLOEXEC)), echoes_{EchoRequests(AF_INET), kEchoTag},
-      echoes6_{EchoRequests(AF_INET6), kEcho6Tag}
+ProbeEngine::ProbeEngine(ProbeLimits limits)
+    : limits_(limits), epoll_(::epoll_create1(EPOLL_CLOEXEC)),
+      echoes_{EchoRequests(AF_INET), kEchoTag}, echoes6_{EchoRequests(AF_INET6), kEcho6Tag}
 {
     if (!epoll_.Valid()) {
         throw std::system_error(errno, std::generic_category(), "epoll_create1");
@@ -109,7 +109,7 @@ void ProbeEngine::Start(std::size_t entry, const ProbeJob& job)
     probe.job = job;
     probe.ticket = ++nextTicket_;
     probe.start = now;
-    SetDeadline(entry, probe, now + (job.kind == ProbeKind::Echo ? kEchoBudget : kConnectLimit));
+    SetDeadline(entry, probe, now + (job.kind == ProbeKind::Echo ? limits_.echo : limits_.connect));
     if (const auto known = AddressWithoutLookup(job.host)) {
         probe.address = *known;
         Resolved(entry, probe);
@@ -392,7 +392,7 @@ void ProbeEngine::Exchange(std::size_t entry)
     // Connected: from now on each wait for the proxy lasts at most the read
     // limit.
     if (tcp.Now() != TcpExchange::Step::Connecting) {
-        SetDeadline(entry, *probe, Clock::now() + kReadLimit);
+        SetDeadline(entry, *probe, Clock::now() + limits_.read);
     }
 }
 

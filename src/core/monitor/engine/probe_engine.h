@@ -21,13 +21,21 @@
 
 namespace pelmora {
 
+// How long a probe may take, counted from its start, the name lookup
+// included. The defaults are the program's; tests that only wait for a
+// limit to pass give shorter ones.
+struct ProbeLimits {
+    std::chrono::milliseconds echo{1500};
+    std::chrono::milliseconds connect{3000};
+    // Silence while sending to a proxy or waiting for its answer.
+    std::chrono::milliseconds read{3000};
+};
+
 // The probes of a cycle, all in flight at once in the thread that drives
 // them: every echo request over the cycle's one ICMP socket (and one ICMPv6
 // socket, opened only when an IPv6 address is pinged), every web probe
 // on a non-blocking socket, all waited for in one epoll set, with names
-// looked up by NameLookups. Each probe keeps its own limits, counted from
-// its start, the name lookup included: 1.5 s for an echo, 3 s for a connect,
-// and 3 s of silence while sending to a proxy or waiting for its answer.
+// looked up by NameLookups. Each probe keeps its own limits (ProbeLimits).
 //
 // A probe that finds no descriptor free waits until another probe has ended
 // and then tries again; only when no other probe is left does it fail.
@@ -35,11 +43,7 @@ class ProbeEngine final : public CycleProber {
 public:
     using Clock = std::chrono::steady_clock;
 
-    static constexpr std::chrono::milliseconds kEchoBudget{1500};
-    static constexpr std::chrono::milliseconds kConnectLimit{3000};
-    static constexpr std::chrono::milliseconds kReadLimit{3000};
-
-    ProbeEngine();
+    explicit ProbeEngine(ProbeLimits limits = {});
 
     void Start(std::size_t entry, const ProbeJob& job) override;
     std::optional<ProbeAnswer> WaitNext(const StopSignal& stop) override;
@@ -106,6 +110,7 @@ private:
     int MillisecondsToNextEvent(Clock::time_point now) const;
     Probe* Find(std::size_t entry);
 
+    ProbeLimits limits_;
     UniqueFd epoll_;
     NameLookups lookups_;
     EchoChannel echoes_;
