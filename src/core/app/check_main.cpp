@@ -165,6 +165,7 @@ bool AllUp(const HostList& hosts)
 std::vector<HostState> States(const HostList& hosts)
 {
     std::vector<HostState> states;
+    states.reserve(hosts.Count());
     for (std::size_t i = 0; i < hosts.Count(); ++i) {
         states.push_back(hosts.At(i)->State());
     }

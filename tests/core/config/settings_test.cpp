@@ -18,6 +18,7 @@ using test::WriteFile;
 std::vector<std::pair<std::string, std::string>> HostsOf(const Settings& settings)
 {
     std::vector<std::pair<std::string, std::string>> hosts;
+    hosts.reserve(settings.hosts.size());
     for (const HostLine& line : settings.hosts) {
         hosts.emplace_back(line.target, line.proxy);
     }

@@ -104,6 +104,7 @@ protected:
     std::vector<std::pair<std::string, std::string>> Hosts() const
     {
         std::vector<std::pair<std::string, std::string>> hosts;
+        hosts.reserve(form_->Hosts().Count());
         for (std::size_t i = 0; i < form_->Hosts().Count(); ++i) {
             hosts.emplace_back(form_->Hosts().At(i)->Target(), form_->Hosts().At(i)->Proxy());
         }

@@ -58,6 +58,7 @@ TEST(CheckHostsAttempts, FailedProbesInARowDecideDown)
         h.worker.SetAttempts(c.attempts);
         h.Add(kHost, "", c.before);
         std::vector<FakeProber::Action> turns;
+        turns.reserve(c.answers.size());
         for (const bool answers : c.answers) {
             turns.push_back(answers ? Answers() : Silent());
         }
