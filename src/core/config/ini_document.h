@@ -35,7 +35,10 @@ namespace pelmora {
 //   is not cut at 16,384 bytes: no host below either is lost;
 // - erasing removes every section of the name, not only the first;
 // - a write leaves every other line as it was, blanks, comments and line
-//   ends included, where they write the whole file afresh;
+//   ends included, where they write the whole file afresh; it spells the
+//   key name without blanks around it and the value as given;
+// - a new file's lines end in LF on every system, as the engine is the same
+//   everywhere (they write CR LF);
 // - keys above the first header belong to no section: nothing asks for a
 //   section without a name.
 class IniDocument {

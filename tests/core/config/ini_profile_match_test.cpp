@@ -330,10 +330,10 @@ bool HoldsSection(const std::string& path, const std::string& section)
     });
 }
 
-// The engine's write and the profile functions' one. An erase is repeated
-// until no section of the name is left, as the engine erases them all.
-std::pair<std::string, std::string> WrittenShapes(const std::string& path,
-                                                  const HandEditedIni& file)
+// The file the profile functions write and the one the engine writes. An
+// erase is repeated until no section of the name is left, as the engine
+// erases them all.
+std::pair<std::string, std::string> Written(const std::string& path, const HandEditedIni& file)
 {
     const test::ProfileWrite& write = file.write;
     WriteBytes(path, file.text);
@@ -348,7 +348,23 @@ std::pair<std::string, std::string> WrittenShapes(const std::string& path,
         }
         ini.EraseSection(write.section);
     }
-    return {ReaderShape(ReadBytes(path)), ReaderShape(ini.Serialize())};
+    return {ReadBytes(path), ini.Serialize()};
+}
+
+std::pair<std::string, std::string> WrittenShapes(const std::string& path,
+                                                  const HandEditedIni& file)
+{
+    const auto written = Written(path, file);
+    return {ReaderShape(written.first), ReaderShape(written.second)};
+}
+
+// Their rewrite files the keys below a "[]" under the section above it; the
+// engine leaves those lines where they are.
+bool HoldsNamelessHeader(const std::string& text)
+{
+    bool namelessHeader = false;
+    ReaderShape(text, &namelessHeader);
+    return namelessHeader;
 }
 
 TEST_F(IniProfileMatch, WritesIntoHandEditedFilesGiveTheSameFile)
@@ -357,11 +373,7 @@ TEST_F(IniProfileMatch, WritesIntoHandEditedFilesGiveTheSameFile)
     std::string shown;
     const std::vector<HandEditedIni> files = test::HandEditedInis(kSeed, kFiles);
     for (const HandEditedIni& file : files) {
-        // Their rewrite files the keys below a "[]" under the section above
-        // it; the engine leaves those lines where they are.
-        bool namelessHeader = false;
-        ReaderShape(file.text, &namelessHeader);
-        if (namelessHeader) {
+        if (HoldsNamelessHeader(file.text)) {
             continue;
         }
         const auto shapes = WrittenShapes(NextPath(), file);
@@ -382,6 +394,50 @@ TEST_F(IniProfileMatch, WritesIntoHandEditedFilesGiveTheSameFile)
                  Visible(again.first) + "engine:\n" + Visible(again.second) + "\n";
     }
     Report("written differently", differing, shown);
+}
+
+std::string CrLf(const std::string& lines)
+{
+    std::string text;
+    for (const char c : lines) {
+        text += c == '\n' ? "\r\n" : std::string(1, c);
+    }
+    return text;
+}
+
+// A file in the very shape the profile functions write (their own output
+// after the first write) takes a second write byte for byte as they do it:
+// same place, same spelling, same line ends.
+TEST_F(IniProfileMatch, WritesIntoTheirOwnFilesGiveTheSameBytes)
+{
+    std::size_t differing = 0;
+    std::string shown;
+    const std::vector<HandEditedIni> files = test::HandEditedInis(kSeed, kFiles);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (HoldsNamelessHeader(files[i].text)) {
+            continue;
+        }
+        // Written as the program writes: no blanks around the name or the
+        // value (they spell those differently for a new key and an old one,
+        // and a read drops them either way).
+        HandEditedIni own{CrLf(ReaderShape(files[i].text)), files[(i + 1) % files.size()].write};
+        if (own.write.key) {
+            own.write.key = std::string(TrimBlanks(*own.write.key));
+            own.write.value = std::string(TrimBlanks(own.write.value));
+        }
+        // A new file takes the engine's own line end (see ini_document.h).
+        if (own.text.empty()) {
+            continue;
+        }
+        const auto written = Written(NextPath(), own);
+        if (written.first != written.second && differing++ < kShown) {
+            shown += "file:\n" + Visible(own.text) + "\nwrite [" + own.write.section + "] <" +
+                     own.write.key.value_or("(erase)") + "> = <" + own.write.value +
+                     ">\nprofile functions:\n" + Visible(written.first) + "\nengine:\n" +
+                     Visible(written.second) + "\n";
+        }
+    }
+    Report("written to other bytes", differing, shown);
 }
 
 } // namespace
