@@ -42,7 +42,7 @@ std::string Value(Dice& dice)
                                                  "\"\"",
                                                  "''",
                                                  "\"",
-                                                 "\"a\" b \"c\"",
+                                                 R"("a" b "c")",
                                                  "",
                                                  "a=b",
                                                  "value ; not a comment",
@@ -52,7 +52,7 @@ std::string Value(Dice& dice)
                                                  "tab\there",
                                                  "  inner  "};
     if (dice.OneIn(25)) {
-        return std::string(2040 + dice.Below(20), 'v');
+        return {std::string(2040 + dice.Below(20), 'v')};
     }
     return dice.Pick(values);
 }
