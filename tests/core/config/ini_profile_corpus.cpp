@@ -51,6 +51,9 @@ std::string Value(Dice& dice)
                                                  "[not a header]",
                                                  "tab\there",
                                                  "  inner  "};
+    if (dice.OneIn(100)) {
+        return {std::string(20000, 'w')};
+    }
     if (dice.OneIn(25)) {
         return {std::string(2040 + dice.Below(20), 'v')};
     }
