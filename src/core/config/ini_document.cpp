@@ -126,42 +126,52 @@ IniDocument IniDocument::Parse(std::string_view text)
     bool styleKnown = false;
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t newline = text.find('\n', start);
+        // A CR alone ends a line too, as the profile functions read it.
+        const std::size_t lineBreak = text.find_first_of("\r\n", start);
         Line line;
-        std::string_view raw = text.substr(
-            start, newline == std::string_view::npos ? std::string_view::npos : newline - start);
-        if (newline != std::string_view::npos) {
-            line.end = "\n";
-            if (raw.ends_with('\r')) {
-                raw.remove_suffix(1);
+        std::string_view raw =
+            text.substr(start, lineBreak == std::string_view::npos ? std::string_view::npos
+                                                                   : lineBreak - start);
+        std::size_t next = text.size();
+        if (lineBreak != std::string_view::npos) {
+            line.end = text.substr(lineBreak, 1);
+            if (text.substr(lineBreak, 2) == "\r\n") {
                 line.end = "\r\n";
             }
+            next = lineBreak + line.end.size();
             if (!styleKnown) {
                 document.lineEnd_ = line.end;
                 styleKnown = true;
             }
         }
         line.text = std::string(raw);
-        const std::string_view content = Trim(raw, IsLineSpace);
-        if (content.starts_with('[')) {
-            const std::size_t close = content.find(']');
-            line.kind = LineKind::Section;
-            line.name = std::string(
-                Trim(content.substr(1, close == std::string_view::npos ? std::string_view::npos
-                                                                       : close - 1),
-                     IsLineSpace));
-        } else if (!content.starts_with(';')) {
-            const std::size_t equals = content.find('=');
-            if (equals != std::string_view::npos &&
-                !Trim(content.substr(0, equals), IsLineSpace).empty()) {
-                line.kind = LineKind::Key;
-                line.name = std::string(Trim(content.substr(0, equals), IsLineSpace));
-            }
-        }
+        ClassifyLine(line);
         document.lines_.push_back(std::move(line));
-        start = newline == std::string_view::npos ? text.size() : newline + 1;
+        start = next;
     }
     return document;
+}
+
+void IniDocument::ClassifyLine(Line& line)
+{
+    const std::string_view content = Trim(line.text, IsLineSpace);
+    if (content.starts_with(';')) {
+        return;
+    }
+    // A header's name runs to the last "]" of its line: "[View]]" names
+    // "View]". Without any "]" the line is no header, so a stray "[broken"
+    // leaves the section it stands in going on.
+    const std::size_t close = content.rfind(']');
+    if (content.starts_with('[') && close != std::string_view::npos) {
+        line.kind = LineKind::Section;
+        line.name = std::string(Trim(content.substr(1, close - 1), IsLineSpace));
+        return;
+    }
+    const std::size_t equals = content.find('=');
+    if (equals != std::string_view::npos) {
+        line.kind = LineKind::Key;
+        line.name = std::string(Trim(content.substr(0, equals), IsLineSpace));
+    }
 }
 
 std::string IniDocument::Serialize() const
@@ -252,7 +262,9 @@ IniDocument::Entries(std::string_view section) const
     const std::size_t end = SectionEnd(*header);
     for (std::size_t i = *header + 1; i < end; ++i) {
         const Line& line = lines_[i];
-        if (line.kind == LineKind::Key) {
+        // A key without a name would end the profile functions' listing
+        // and hide the hosts below it; here it is skipped.
+        if (line.kind == LineKind::Key && !line.name.empty()) {
             entries.emplace_back(line.name, ProcessValue(std::string_view(line.text).substr(
                                                 line.text.find('=') + 1)));
         }
@@ -343,6 +355,8 @@ void IniDocument::WriteStrings(std::string_view section,
 
 void IniDocument::EraseSection(std::string_view section)
 {
+    // Every section of the name goes, not just the first, so that a host
+    // list written afresh cannot meet the keys of a second "[hostlist]".
     while (const auto header = FindSection(section)) {
         const std::size_t end = SectionEnd(*header);
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*header),

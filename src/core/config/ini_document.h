@@ -14,6 +14,10 @@ namespace pelmora {
 // classic profile functions, so that a file edited by hand keeps every line
 // the program does not touch:
 // - section and key names match without regard to case;
+// - a header's name runs to the last "]" of its line; a line that begins
+//   with "[" but holds no "]" is no header, and a key line when it has "=";
+// - a line ends at LF, CR LF or a CR alone; a line whose first non-blank
+//   character is ";" is a comment ("#" is not);
 // - a value loses the blanks around it and one pair of enclosing quotes, and
 //   at most 2,047 characters of it are returned;
 // - a write replaces an existing key's value in place, or adds the key after
@@ -23,6 +27,20 @@ namespace pelmora {
 //   part of it, and is written back as it was found.
 // The first section of a name is the one that counts, as is the first key of
 // a name within it.
+//
+// Where it parts from the profile functions, on purpose:
+// - Entries gives each key line its own value, so two lines of one name are
+//   two hosts (the profile functions read the first line's value twice);
+// - the key listing skips a key without a name, which would end theirs, and
+//   is not cut at 16,384 bytes: no host below either is lost;
+// - erasing removes every section of the name, not only the first;
+// - a write leaves every other line as it was, blanks, comments and line
+//   ends included, where they write the whole file afresh; it spells the
+//   key name without blanks around it and the value as given;
+// - a new file's lines end in LF on every system, as the engine is the same
+//   everywhere (they write CR LF);
+// - keys above the first header belong to no section: nothing asks for a
+//   section without a name.
 class IniDocument {
 public:
     static constexpr std::size_t kMaxValueLength = 2047;
@@ -56,6 +74,7 @@ private:
         std::string end;  // its own line end as read: "\r\n", "\n" or none
     };
 
+    static void ClassifyLine(Line& line);
     std::optional<std::size_t> FindSection(std::string_view section) const;
     std::size_t SectionEnd(std::size_t header) const;
     std::size_t AppendSection(std::string_view section);

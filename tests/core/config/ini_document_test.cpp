@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pelmora {
@@ -32,6 +34,50 @@ TEST(IniRead, NamesIgnoreCaseAndValuesAreTrimmedAndUnquoted)
     EXPECT_EQ(ini.ReadString("Missing", "FontName", "-"), "-");
     EXPECT_EQ(ini.ReadString("General", "language", "-"), "Deutsch");
     EXPECT_EQ(ini.ReadString("", "comment", "-"), "-");
+}
+
+// Lines a hand edit leaves, read as the system's profile functions read
+// them (the Windows build compares the two over generated files).
+TEST(IniRead, HandEditedLinesReadAsTheProfileFunctionsDo)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        const char* section;
+        const char* key;
+        std::optional<std::string> value;
+    } cases[] = {
+        {"[ without ] is no header", "[HostList]\nItem0=a\n[broken\nItem1=b\n", "HostList", "Item1",
+         "b"},
+        {"nor a section of its own", "[HostList]\n[broken\nItem1=b\n", "broken", "Item1",
+         std::nullopt},
+        {"and a key when it has =", "[A]\n[x=1\n", "A", "[x", "1"},
+        {"name runs to the last ]", "[View]]\nFontSize=9\n", "View]", "FontSize", "9"},
+        {"so the first ] is not its end", "[View]]\nFontSize=9\n", "View", "FontSize",
+         std::nullopt},
+        {"text after ] is dropped", "\t[ View ] ; old\nFontSize=9\n", "View", "FontSize", "9"},
+        {"a CR alone ends a line", "[A]\rx=1\ry=2", "A", "y", "2"},
+        {"# starts no comment", "[A]\n#k=1\n", "A", "#k", "1"},
+        {"; after blanks does", "[A]\n  ;k=1\n", "A", ";k", std::nullopt},
+        {"a key may have no name", "[A]\n = v\n", "A", "", "v"},
+        {"keys above any header are in no section", "k=1\n[A]\n", "A", "k", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const IniDocument ini = IniDocument::Parse(c.text);
+        EXPECT_EQ(ini.Value(c.section, c.key), c.value) << c.name;
+        EXPECT_EQ(ini.Serialize(), c.text) << c.name;
+    }
+}
+
+// Two lines of one key are two hosts, and a key without a name, which
+// would end the profile functions' listing, hides none below it.
+TEST(IniRead, HostLinesKeepEveryLinesOwnValue)
+{
+    const IniDocument ini = IniDocument::Parse("[HostList]\nItem0=a\n=x\nitem0=b\n[b\nItem1=c\n");
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(ini.Entries("HostList"), (Entries{{"Item0", "a"}, {"item0", "b"}, {"Item1", "c"}}));
+    EXPECT_EQ(ini.KeyNames("HostList"), (std::vector<std::string>{"Item0", "item0", "Item1"}));
+    EXPECT_EQ(ini.ReadString("HostList", "ITEM0", "-"), "a");
 }
 
 TEST(IniRead, ValueIsCutAt2047Characters)
