@@ -162,35 +162,5 @@ TEST(HostileSettings, HundredThousandKeysKeepTheirOrder)
     EXPECT_EQ(settings.checkPeriod, 2000);
 }
 
-// A link whose file is missing is a file yet to be written: loading gives the
-// defaults and the first save creates the file it names, keeping the link.
-// Where the folder it names is missing too, the save fails and creates
-// nothing.
-TEST(HostileSettings, DanglingLinkLoadsDefaultsAndASaveCreatesItsTarget)
-{
-    const TempDir dir;
-    fs::create_directory(dir / "real");
-    fs::create_symlink("real/Pelmora.ini", dir / "Pelmora.ini");
-    fs::create_symlink("gone/Pelmora.ini", dir / "Elsewhere.ini");
-
-    Settings settings = LoadSettings(dir / "Pelmora.ini");
-    EXPECT_EQ(settings.checkPeriod, kDefaultPeriod);
-
-    settings.hosts.push_back({"10.0.0.4", ""});
-    SaveSettings(settings, dir / "Pelmora.ini");
-    EXPECT_TRUE(fs::is_symlink(dir / "Pelmora.ini"));
-    EXPECT_EQ(Targets(LoadSettings(dir / "real" / "Pelmora.ini").hosts), "10.0.0.4;");
-
-    try {
-        SaveSettings(settings, dir / "Elsewhere.ini");
-        FAIL() << "the save did not fail";
-    } catch (const SettingsWriteError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Unable to write to " + (dir / "Elsewhere.ini").string());
-    }
-    EXPECT_TRUE(fs::is_symlink(dir / "Elsewhere.ini"));
-    EXPECT_FALSE(fs::exists(dir / "gone"));
-}
-
 } // namespace
 } // namespace pelmora
