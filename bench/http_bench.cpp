@@ -67,7 +67,7 @@ AcceptingServer::~AcceptingServer()
 
 void AcceptingServer::Run()
 {
-    pollfd watched[2] = {{listener_.Get(), POLLIN, 0}, {stop_.Fd(), POLLIN, 0}};
+    pollfd watched[2] = {{listener_.Get(), POLLIN, 0}, {stop_.Handle(), POLLIN, 0}};
     while (::poll(watched, 2, -1) > 0 && watched[1].revents == 0) {
         const UniqueFd connection(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
     }

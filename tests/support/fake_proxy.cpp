@@ -28,7 +28,7 @@ std::vector<std::string> FakeProxy::Requests(std::size_t count, int waitMs)
 
 bool FakeProxy::WaitReadable(int fd) const
 {
-    pollfd watched[2] = {{fd, POLLIN, 0}, {stop_.Fd(), POLLIN, 0}};
+    pollfd watched[2] = {{fd, POLLIN, 0}, {stop_.Handle(), POLLIN, 0}};
     return ::poll(watched, 2, -1) > 0 && watched[1].revents == 0;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "support/set_environment.h"
+
 namespace pelmora::test {
 
 ScopedEnv::ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name)
@@ -19,11 +21,7 @@ ScopedEnv::~ScopedEnv()
 
 void ScopedEnv::Set(const std::optional<std::string>& value) const
 {
-    if (value) {
-        ::setenv(name_, value->c_str(), 1);
-    } else {
-        ::unsetenv(name_);
-    }
+    SetEnvironment(name_, value);
 }
 
 } // namespace pelmora::test

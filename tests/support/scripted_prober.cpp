@@ -1,7 +1,5 @@
 #include "support/scripted_prober.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -78,8 +76,7 @@ std::optional<ProbeAnswer> ScriptedProber::WaitNext(const StopSignal& stop)
     // start ends first.
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
         silent_.front().due - std::chrono::steady_clock::now());
-    pollfd stopped{stop.Fd(), POLLIN, 0};
-    if (::poll(&stopped, 1, static_cast<int>(std::max<std::int64_t>(wait.count(), 0))) > 0) {
+    if (stop.WaitFor(std::max(wait, std::chrono::milliseconds(0)))) {
         return std::nullopt;
     }
     ProbeAnswer answer = std::move(silent_.front().answer);

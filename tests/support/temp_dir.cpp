@@ -1,19 +1,27 @@
 #include "support/temp_dir.h"
 
-#include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace pelmora::test {
 
+// A random name, made only when no one has it: create_directory fails on an
+// existing folder, so two tests never share one.
 TempDir::TempDir()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pelmora-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path folder =
+            std::filesystem::temp_directory_path() / ("pelmora-test-" + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(folder, error)) {
+            path_ = folder;
+            return;
+        }
     }
-    path_ = pattern;
+    throw std::runtime_error("no temporary folder could be made");
 }
 
 TempDir::~TempDir()

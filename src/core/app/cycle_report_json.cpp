@@ -1,22 +1,29 @@
 #include "core/app/cycle_report_json.h"
 
 #include <array>
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 #include "core/monitor/hosts/host_rules.h"
 
 namespace pelmora {
 namespace {
 
+// The system clock counts UTC, so the calendar of the standard library
+// gives the date without the C library's time zone machinery, on any system.
 std::string IsoUtc(std::chrono::system_clock::time_point time)
 {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(time);
+    const auto day = std::chrono::floor<std::chrono::days>(seconds);
+    const std::chrono::year_month_day date{day};
+    const std::chrono::hh_mm_ss clock{seconds - day};
     std::array<char, 32> text{};
-    const std::size_t length = std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return {text.data(), length};
+    const int length = std::snprintf(
+        text.data(), text.size(), "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+        static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+        static_cast<int>(clock.seconds().count()));
+    return {text.data(), static_cast<std::size_t>(length)};
 }
 
 // Milliseconds with the microseconds kept, without the rounding of a double.

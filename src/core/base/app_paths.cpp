@@ -1,11 +1,8 @@
 #include "core/base/app_paths.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <array>
-#include <cstdlib>
 #include <system_error>
+
+#include "core/base/system_paths.h"
 
 namespace pelmora {
 namespace {
@@ -24,22 +21,6 @@ fs::path& SettingsFileOverride()
     return file;
 }
 
-// Empty without /proc; never the current folder, since a program started
-// from elsewhere must not pick up whatever settings or languages lie there.
-fs::path RealExecutablePath()
-{
-    std::error_code error;
-    fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : self;
-}
-
-// The environment is read on the user-interface thread, and no thread of
-// the program changes it.
-const char* Environment(const char* name)
-{
-    return std::getenv(name); // NOLINT(concurrency-mt-unsafe)
-}
-
 bool IsFolder(const fs::path& path)
 {
     std::error_code error;
@@ -52,34 +33,11 @@ bool Exists(const fs::path& path)
     return fs::exists(path, error);
 }
 
-// The save replaces the file by renaming a new one over it, so its folder
-// must take new files too.
-bool Replaceable(const fs::path& file)
-{
-    return ::access(file.c_str(), W_OK) == 0 &&
-           ::access(file.parent_path().c_str(), W_OK | X_OK) == 0;
-}
-
-fs::path HomeFolder()
-{
-    if (const char* home = Environment("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    passwd entry{};
-    passwd* user = nullptr;
-    std::array<char, 4096> buffer{};
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &user) == 0 &&
-        user != nullptr && user->pw_dir != nullptr) {
-        return user->pw_dir;
-    }
-    return {};
-}
-
 } // namespace
 
 fs::path ExecutablePath()
 {
-    static const fs::path real = RealExecutablePath();
+    static const fs::path real = RunningExecutablePath();
     return real;
 }
 
@@ -109,20 +67,10 @@ fs::path DataDir()
     return DataDirFor(ExecutableDir());
 }
 
-fs::path ConfigHome()
-{
-    // Relative values are invalid and to be ignored.
-    if (const char* config = Environment("XDG_CONFIG_HOME");
-        config != nullptr && fs::path(config).is_absolute()) {
-        return config;
-    }
-    return HomeFolder() / ".config";
-}
-
 SettingsLocation LocateSettings(const fs::path& executableDir, const fs::path& configHome)
 {
     const fs::path beside = executableDir / "Pelmora.ini";
-    if (Exists(beside) && Replaceable(beside)) {
+    if (Exists(beside) && MayReplace(beside)) {
         return {beside, beside};
     }
     const fs::path own = configHome / "Pelmora" / "Pelmora.ini";

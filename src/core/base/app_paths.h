@@ -8,7 +8,7 @@ namespace pelmora {
 std::filesystem::path ExecutableDir();
 
 // The running executable itself, as an autostart entry names it; empty
-// where the system does not tell (no /proc).
+// where the system does not tell (Linux without /proc).
 std::filesystem::path ExecutablePath();
 
 // Where the shipped Languages/, Help/ and Skins/ folders are for a program
@@ -21,7 +21,9 @@ std::filesystem::path DataDirFor(const std::filesystem::path& executableDir);
 // DataDirFor(ExecutableDir()).
 std::filesystem::path DataDir();
 
-// $XDG_CONFIG_HOME when it is set to an absolute path, else ~/.config.
+// Where the user's programs keep their settings: on Linux $XDG_CONFIG_HOME
+// when it is set to an absolute path, else ~/.config; on Windows the roaming
+// application data folder (%APPDATA%).
 std::filesystem::path ConfigHome();
 
 // The settings file a program reads and the one it saves into.

@@ -4,7 +4,9 @@
 
 namespace pelmora {
 
-// Owns one file descriptor and closes it once.
+// Owns one POSIX file descriptor and closes it once. Windows code holds its
+// kernel objects in UniqueHandle (base/windows) and its sockets in
+// UniqueSocket (monitor/net).
 class UniqueFd {
 public:
     UniqueFd() = default;

@@ -1,21 +1,19 @@
 #include "core/config/ini_file.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <optional>
 #include <system_error>
 
 #include "core/base/atomic_file.h"
 #include "core/base/file_text.h"
+#include "core/base/path_text.h"
+#include "core/base/private_folder.h"
 
 namespace pelmora {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Folders made on the way are the owner's alone, as the desktop's rules ask
-// of folders a program makes in ~/.config.
+// Folders made on the way are the owner's alone (MakePrivateFolder).
 bool MakeMissingFolders(const fs::path& folder)
 {
     std::error_code error;
@@ -25,13 +23,13 @@ bool MakeMissingFolders(const fs::path& folder)
     if (folder == folder.parent_path() || !MakeMissingFolders(folder.parent_path())) {
         return false;
     }
-    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+    return MakePrivateFolder(folder);
 }
 
 } // namespace
 
 SettingsWriteError::SettingsWriteError(const fs::path& file)
-    : std::runtime_error("Unable to write to " + fs::absolute(file).string())
+    : std::runtime_error("Unable to write to " + Utf8OfPath(fs::absolute(file)))
 {
 }
 

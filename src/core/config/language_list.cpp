@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "core/base/path_text.h"
+
 namespace pelmora {
 
 std::vector<std::string> LanguageNamesFromListing(const std::vector<std::string>& entryNames)
@@ -24,7 +26,7 @@ std::vector<std::string> ListLanguageNames(const std::filesystem::path& folder)
     std::filesystem::directory_iterator entry(folder, error);
     const std::filesystem::directory_iterator end;
     while (!error && entry != end) {
-        names.push_back(entry->path().filename().string());
+        names.push_back(Utf8OfPath(entry->path().filename()));
         entry.increment(error);
     }
     return LanguageNamesFromListing(names);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/base/app_paths.h"
+#include "core/base/path_text.h"
 #include "core/config/ini_file.h"
 
 namespace pelmora {
@@ -35,7 +36,7 @@ std::filesystem::path LanguageFilePath(std::string_view languageName)
 {
     // The name is used as it stands, an empty one included: ".lng" alone
     // names no file, and every message then shows its key.
-    return LanguagesFolder() / (std::string(languageName) + ".lng");
+    return LanguagesFolder() / PathFromUtf8(std::string(languageName) + ".lng");
 }
 
 std::string MessageText(std::string_view key)

@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/config/ini_file.h"
 #include "core/config/settings.h"
+#include "support/process_memory.h"
 #include "support/temp_dir.h"
 
 #if defined(__SANITIZE_THREAD__)
@@ -43,25 +43,6 @@ std::string Targets(const std::vector<HostLine>& hosts)
     return text;
 }
 
-long StatusKb(const std::string& field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    long kb = 0;
-    while (std::getline(status, line)) {
-        if (line.starts_with(field + ":")) {
-            std::istringstream(line.substr(field.size() + 1)) >> kb;
-        }
-    }
-    return kb;
-}
-
-// Starts the peak resident size afresh, so it tells what one load cost.
-void ResetPeakMemory()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 TEST(HostileSettings, HundredMegabyteFileLoadsWhatItNamesWithinBounds)
 {
     const TempDir dir;
@@ -79,13 +60,13 @@ TEST(HostileSettings, HundredMegabyteFileLoadsWhatItNamesWithinBounds)
     ASSERT_GE(size, 100L << 20);
 
     Settings settings;
-    ResetPeakMemory();
-    const long residentBefore = StatusKb("VmRSS");
+    test::ResetPeakResident();
+    const long residentBefore = test::ResidentKb();
     const auto start = std::chrono::steady_clock::now();
     settings = LoadSettings(file);
     const auto seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const long peakGrowthKb = StatusKb("VmHWM") - residentBefore;
+    const long peakGrowthKb = test::PeakResidentKb() - residentBefore;
 
     EXPECT_EQ(settings.checkPeriod, 1234);
     EXPECT_EQ(Targets(settings.hosts), "10.0.0.1;http://web/|proxy:3128;");
@@ -160,36 +141,6 @@ TEST(HostileSettings, HundredThousandKeysKeepTheirOrder)
     EXPECT_EQ(settings.hosts[0].target, "h0");
     EXPECT_EQ(settings.hosts[99'999].target, "h99999");
     EXPECT_EQ(settings.checkPeriod, 2000);
-}
-
-// A link whose file is missing is a file yet to be written: loading gives the
-// defaults and the first save creates the file it names, keeping the link.
-// Where the folder it names is missing too, the save fails and creates
-// nothing.
-TEST(HostileSettings, DanglingLinkLoadsDefaultsAndASaveCreatesItsTarget)
-{
-    const TempDir dir;
-    fs::create_directory(dir / "real");
-    fs::create_symlink("real/Pelmora.ini", dir / "Pelmora.ini");
-    fs::create_symlink("gone/Pelmora.ini", dir / "Elsewhere.ini");
-
-    Settings settings = LoadSettings(dir / "Pelmora.ini");
-    EXPECT_EQ(settings.checkPeriod, kDefaultPeriod);
-
-    settings.hosts.push_back({"10.0.0.4", ""});
-    SaveSettings(settings, dir / "Pelmora.ini");
-    EXPECT_TRUE(fs::is_symlink(dir / "Pelmora.ini"));
-    EXPECT_EQ(Targets(LoadSettings(dir / "real" / "Pelmora.ini").hosts), "10.0.0.4;");
-
-    try {
-        SaveSettings(settings, dir / "Elsewhere.ini");
-        FAIL() << "the save did not fail";
-    } catch (const SettingsWriteError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Unable to write to " + (dir / "Elsewhere.ini").string());
-    }
-    EXPECT_TRUE(fs::is_symlink(dir / "Elsewhere.ini"));
-    EXPECT_FALSE(fs::exists(dir / "gone"));
 }
 
 } // namespace

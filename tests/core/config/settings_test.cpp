@@ -1,7 +1,6 @@
 #include "core/config/settings.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -223,29 +222,6 @@ TEST(Settings, LargeHostListSurvivesARoundTrip)
     EXPECT_EQ(LoadSettings(dir / "Pelmora.ini"), settings);
 }
 
-TEST(Settings, SaveKeepsPermissionsAndLinks)
-{
-    TempDir dir;
-    std::filesystem::create_directory(dir / "real");
-    WriteFile(dir / "real" / "Pelmora.ini", "[General]\nLanguage=English\n");
-    ASSERT_EQ(::chmod((dir / "real" / "Pelmora.ini").c_str(), 0640), 0);
-    std::filesystem::create_symlink("real/Pelmora.ini", dir / "Pelmora.ini");
-
-    Settings settings;
-    settings.language = "Deutsch";
-    SaveSettings(settings, dir / "Pelmora.ini");
-
-    EXPECT_TRUE(std::filesystem::is_symlink(dir / "Pelmora.ini"));
-    EXPECT_NE(ReadFile(dir / "real" / "Pelmora.ini").find("Language=Deutsch"), std::string::npos);
-    struct stat info {};
-    ASSERT_EQ(::stat((dir / "real" / "Pelmora.ini").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640U);
-    // No temporary file is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "real"),
-                            std::filesystem::directory_iterator()),
-              1);
-}
-
 TEST(Settings, FolderWhereTheFileShouldBeReadsAsDefaultsAndRefusesASave)
 {
     TempDir dir;
@@ -290,9 +266,6 @@ TEST(Settings, SaveIntoANewFolderKeepsTheForeignKeysOfTheFileReadFrom)
     EXPECT_TRUE(saved.starts_with("[Site]\nOwner=ops\n[CheckParams]\nCheckPeriod=1000\n")) << saved;
     EXPECT_EQ(ReadFile(dir / "Pelmora.ini"),
               "[Site]\nOwner=ops\n[CheckParams]\nCheckPeriod=1000\n");
-    struct stat info {};
-    ASSERT_EQ(::stat(own.parent_path().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0700U);
 }
 
 } // namespace

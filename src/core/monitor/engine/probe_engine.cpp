@@ -291,7 +291,7 @@ void ProbeEngine::ExpireDeadlines(Clock::time_point now)
 
 void ProbeEngine::Wait(const StopSignal& stop, int timeoutMs)
 {
-    std::array<pollfd, 2> watched = {{{epoll_.Get(), POLLIN, 0}, {stop.Fd(), POLLIN, 0}}};
+    std::array<pollfd, 2> watched = {{{epoll_.Get(), POLLIN, 0}, {stop.Handle(), POLLIN, 0}}};
     const bool moreAnswers = echoes_.moreAnswers || echoes6_.moreAnswers;
     const int ready = ::poll(watched.data(), watched.size(), moreAnswers ? 0 : timeoutMs);
     if (ready < 0 || watched[1].revents != 0) {

@@ -16,7 +16,7 @@ namespace {
 
 [[noreturn]] void ThrowConnectFailure(int errnoValue)
 {
-    throw EIdConnectException(SocketErrorMessage(WinsockCodeFromErrno(errnoValue)));
+    throw EIdConnectException(SocketErrorMessage(WinsockCode(errnoValue)));
 }
 
 void BindToAnyAddress(int fd, int family)

@@ -1,7 +1,5 @@
 #include "core/monitor/net/ip_address.h"
 
-#include <arpa/inet.h>
-
 #include <array>
 #include <cstring>
 

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-
 #include <cstdint>
 #include <string>
+
+// The system's socket types, from posix/ or windows/.
+#include "net_types.h"
 
 namespace pelmora {
 
 // An IPv4 or IPv6 address, as a probe reaches it.
 struct IpAddress {
-    sa_family_t family = AF_INET;
+    AddressFamily family = AF_INET;
     in_addr v4{};
     in6_addr v6{};
 

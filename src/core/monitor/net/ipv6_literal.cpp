@@ -1,7 +1,5 @@
 #include "core/monitor/net/ipv6_literal.h"
 
-#include <arpa/inet.h>
-
 #include <array>
 #include <cstring>
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <netinet/in.h>
-
 #include <optional>
 #include <string>
 #include <string_view>
+
+// The system's socket types, from posix/ or windows/.
+#include "net_types.h"
 
 namespace pelmora {
 

@@ -1,14 +1,7 @@
 #include "core/monitor/net/resolve_host.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <sys/socket.h>
-
-#include <algorithm>
-#include <cstring>
-#include <memory>
-
 #include "core/monitor/net/ipv6_literal.h"
+#include "core/monitor/net/name_lookup.h"
 #include "core/monitor/net/probe_errors.h"
 #include "core/monitor/net/socket_error.h"
 
@@ -94,18 +87,10 @@ IpAddress ResolveHost(const std::string& host)
     if (const auto known = AddressWithoutLookup(host)) {
         return *known;
     }
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (host.empty() || getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 ||
-        found == nullptr) {
-        throw EIdSocketError(kWsaHostNotFound, SocketErrorMessage(kWsaHostNotFound));
+    if (const auto found = host.empty() ? std::nullopt : LookUpFirstAddress(host)) {
+        return *found;
     }
-    const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> owner(found, &freeaddrinfo);
-    sockaddr_storage first{};
-    std::memcpy(&first, found->ai_addr, std::min<std::size_t>(found->ai_addrlen, sizeof first));
-    return FromSocketAddress(first);
+    throw EIdSocketError(kWsaHostNotFound, SocketErrorMessage(kWsaHostNotFound));
 }
 
 std::string DottedDecimal(in_addr address)

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <netinet/in.h>
-
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/monitor/net/ip_address.h"
+// The system's socket types, from posix/ or windows/.
+#include "net_types.h"
 
 namespace pelmora {
 

@@ -1,6 +1,5 @@
 #include "core/monitor/report/loss_cause.h"
 
-#include <cerrno>
 #include <string>
 #include <string_view>
 
@@ -14,16 +13,16 @@ namespace {
 // whole against the very texts the probes make.
 std::optional<LossCause> CauseOfFailure(const std::string& failure)
 {
-    const auto is = [&failure](int errnoValue) {
-        return failure == SocketErrorMessage(WinsockCodeFromErrno(errnoValue));
+    const auto is = [&failure](int winsockCode) {
+        return failure == SocketErrorMessage(winsockCode);
     };
-    if (is(ECONNREFUSED)) {
+    if (is(kWsaConnectionRefused)) {
         return LossCause{"CauseRefused", {}};
     }
-    if (failure == SocketErrorMessage(kWsaHostNotFound)) {
+    if (is(kWsaHostNotFound)) {
         return LossCause{"CauseNameNotFound", {}};
     }
-    if (failure == EIdConnectTimeout().what() || is(ETIMEDOUT)) {
+    if (failure == EIdConnectTimeout().what() || is(kWsaTimedOut)) {
         return LossCause{"CauseConnectTimeout", {}};
     }
     if (failure == EIdReadTimeout().what()) {

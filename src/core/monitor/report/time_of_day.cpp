@@ -1,10 +1,6 @@
 #include "core/monitor/report/time_of_day.h"
 
-#include <langinfo.h>
-#include <locale.h> // NOLINT(modernize-deprecated-headers): newlocale is POSIX
-
 #include <cstdint>
-#include <ctime>
 #include <string_view>
 #include <vector>
 
@@ -20,9 +16,6 @@ struct Token {
     bool zeroPad = true;
     std::string text;
 };
-
-constexpr std::string_view kDefaultFormat = "%H:%M:%S";
-constexpr std::string_view kDefaultAmPmFormat = "%I:%M:%S %p";
 
 void AddLiteral(std::vector<Token>& tokens, char c)
 {
@@ -77,7 +70,8 @@ void Tokenize(std::string_view format, std::string_view amPmFormat, bool openAmP
         case 'R': Tokenize("%H:%M", {}, false, tokens); break;
         case 'r':
             if (openAmPm) {
-                Tokenize(amPmFormat.empty() ? kDefaultAmPmFormat : amPmFormat, {}, false, tokens);
+                Tokenize(amPmFormat.empty() ? kDefaultAmPmTimeFormat : amPmFormat, {}, false,
+                         tokens);
             } else {
                 tokens.push_back({Field::Other, true, {}});
             }
@@ -126,7 +120,7 @@ std::string FormatTimeOfDay(const LocaleTimeTexts& locale, ClockTime time)
     std::size_t hour = FindField(tokens, 0, Field::Hour24, Field::Hour12);
     if (hour == tokens.size()) {
         tokens.clear();
-        Tokenize(kDefaultFormat, {}, false, tokens);
+        Tokenize(kDefaultTimeFormat, {}, false, tokens);
         hour = 0;
     }
     const std::size_t minute = FindField(tokens, hour + 1, Field::Minute, Field::Minute);
@@ -168,29 +162,6 @@ std::string FormatTimeOfDay(const LocaleTimeTexts& locale, ClockTime time)
         out += ' ' + designator;
     }
     return out;
-}
-
-std::optional<LocaleTimeTexts> LocaleTimeTextsOf(const char* localeName)
-{
-    const locale_t locale = ::newlocale(LC_TIME_MASK, localeName, nullptr);
-    if (locale == nullptr) {
-        return std::nullopt;
-    }
-    LocaleTimeTexts texts{::nl_langinfo_l(T_FMT, locale), ::nl_langinfo_l(T_FMT_AMPM, locale),
-                          ::nl_langinfo_l(AM_STR, locale), ::nl_langinfo_l(PM_STR, locale)};
-    ::freelocale(locale);
-    return texts;
-}
-
-std::string LocalTimeOfDay()
-{
-    // The user's locale is read once; the program never changes it.
-    static const LocaleTimeTexts texts = LocaleTimeTextsOf("").value_or(
-        LocaleTimeTexts{std::string(kDefaultFormat), std::string(kDefaultAmPmFormat), "AM", "PM"});
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    return FormatTimeOfDay(texts, ClockTime{local.tm_hour, local.tm_min, local.tm_sec});
 }
 
 } // namespace pelmora

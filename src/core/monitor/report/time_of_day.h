@@ -2,18 +2,25 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pelmora {
 
-// What a locale says about writing a time of day: its time format, the
-// format that "%r" stands for, and its AM and PM designators
-// (nl_langinfo T_FMT, T_FMT_AMPM, AM_STR, PM_STR).
+// What a locale says about writing a time of day: its time format in
+// strftime's terms, the format that "%r" stands for, and its AM and PM
+// designators (nl_langinfo T_FMT, T_FMT_AMPM, AM_STR, PM_STR on Linux; on
+// Windows LOCALE_STIMEFORMAT turned into strftime's terms, LOCALE_S1159 and
+// LOCALE_S2359).
 struct LocaleTimeTexts {
     std::string timeFormat;
     std::string timeFormatAmPm;
     std::string am;
     std::string pm;
 };
+
+// What a locale without a time format of its own gets.
+inline constexpr std::string_view kDefaultTimeFormat = "%H:%M:%S";
+inline constexpr std::string_view kDefaultAmPmTimeFormat = "%I:%M:%S %p";
 
 struct ClockTime {
     int hour = 0; // 0 to 23
@@ -30,8 +37,9 @@ struct ClockTime {
 // format puts it.
 std::string FormatTimeOfDay(const LocaleTimeTexts& locale, ClockTime time);
 
-// The texts of the named locale; "" names the user's locale from the
-// environment. Empty when the locale is not installed.
+// The texts of the named locale ("de_DE.UTF-8" on Linux, "de-DE" on
+// Windows); "" names the user's locale (from the environment on Linux, the
+// user's settings on Windows). Empty when the locale is not installed.
 std::optional<LocaleTimeTexts> LocaleTimeTextsOf(const char* localeName);
 
 // The current local time of day in the user's locale.

@@ -7,6 +7,7 @@
 
 #include "core/base/app_paths.h"
 #include "core/base/char_class.h"
+#include "core/base/path_text.h"
 #include "core/monitor/hosts/host_rules.h"
 #include "core/monitor/probing/parallel_checks.h"
 #include "core/monitor/probing/probe_plan.h"
@@ -60,7 +61,7 @@ std::string WithArgument(std::string text, const std::string& argument)
 // the command it shows can be copied as it is.
 std::string IcmpPermissionHint(const std::string& text)
 {
-    return WithArgument(text, ExecutablePath().string());
+    return WithArgument(text, Utf8OfPath(ExecutablePath()));
 }
 
 } // namespace

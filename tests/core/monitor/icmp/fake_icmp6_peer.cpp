@@ -95,7 +95,7 @@ void FakeIcmp6Peer::Run()
     const Link link(socket_.Get());
     std::array<std::uint8_t, 2048> buffer{};
     while (!stop_.IsRaised()) {
-        pollfd watched[2] = {{socket_.Get(), POLLIN, 0}, {stop_.Fd(), POLLIN, 0}};
+        pollfd watched[2] = {{socket_.Get(), POLLIN, 0}, {stop_.Handle(), POLLIN, 0}};
         if (::poll(watched, 2, -1) <= 0 || (watched[0].revents & POLLIN) == 0) {
             continue;
         }

@@ -70,7 +70,7 @@ void FakeIcmpPeer::Run()
     const Link link(sender_.Get(), stop_);
     std::array<std::uint8_t, 2048> buffer{};
     while (!stop_.IsRaised()) {
-        pollfd watched[2] = {{listener_.Get(), POLLIN, 0}, {stop_.Fd(), POLLIN, 0}};
+        pollfd watched[2] = {{listener_.Get(), POLLIN, 0}, {stop_.Handle(), POLLIN, 0}};
         if (::poll(watched, 2, -1) <= 0 || (watched[0].revents & POLLIN) == 0) {
             continue;
         }

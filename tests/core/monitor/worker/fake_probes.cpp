@@ -1,7 +1,5 @@
 #include "fake_probes.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -97,8 +95,7 @@ std::optional<ProbeAnswer> FakeProber::WaitNext(const StopSignal& stop)
                 timeoutMs = static_cast<int>(left.count());
             }
         }
-        pollfd wait{stop.Fd(), POLLIN, 0};
-        ::poll(&wait, 1, timeoutMs);
+        stop.WaitFor(std::chrono::milliseconds(timeoutMs));
     }
     return std::nullopt;
 }

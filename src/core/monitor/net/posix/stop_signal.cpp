@@ -1,5 +1,6 @@
 #include "core/monitor/net/stop_signal.h"
 
+#include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -9,11 +10,16 @@
 
 namespace pelmora {
 
-StopSignal::StopSignal() : event_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+StopSignal::StopSignal() : handle_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
-    if (!event_.Valid()) {
+    if (handle_ < 0) {
         throw std::system_error(errno, std::generic_category(), "eventfd");
     }
+}
+
+StopSignal::~StopSignal()
+{
+    ::close(handle_);
 }
 
 void StopSignal::Raise()
@@ -24,7 +30,16 @@ void StopSignal::Raise()
     const std::uint64_t one = 1;
     // The counter cannot overflow from a single write; a failure here would
     // only mean the descriptor is already readable.
-    [[maybe_unused]] const auto written = ::write(event_.Get(), &one, sizeof one);
+    [[maybe_unused]] const auto written = ::write(handle_, &one, sizeof one);
+}
+
+bool StopSignal::WaitFor(std::chrono::milliseconds timeout) const
+{
+    pollfd watched{handle_, POLLIN, 0};
+    const auto ms = static_cast<int>(timeout.count());
+    while (::poll(&watched, 1, ms) < 0 && errno == EINTR) {
+    }
+    return IsRaised();
 }
 
 } // namespace pelmora
