@@ -51,7 +51,7 @@ std::vector<in_addr> BurstTargets(std::size_t answering, std::size_t silent)
     }
     for (std::size_t i = 0; i < silent; ++i) {
         in_addr address{};
-        address.S_un.S_un_b = {192, 0, 2, static_cast<unsigned char>(1 + i % 250)};
+        address.S_un.S_un_b = {192, 0, 2, static_cast<unsigned char>(1 + i % 126)};
         targets.push_back(address);
     }
     return targets;

@@ -9,7 +9,7 @@
 namespace pelmora {
 
 // The bursts both echo benchmarks send: `answering` requests to loopback
-// addresses (127.0.x.y) and `silent` ones to TEST-NET-1 (192.0.2.x), which
+// addresses (127.0.x.y) and `silent` ones to 192.0.2.1 to 192.0.2.126, which
 // tools/wine-netns routes to nowhere.
 std::vector<in_addr> BurstTargets(std::size_t answering, std::size_t silent);
 

@@ -6,8 +6,8 @@
 #include <set>
 
 // These tests send echo requests: run them with tools/wine-netns, which
-// gives them a private network where loopback answers and 192.0.2.0/24
-// (TEST-NET-1) swallows every request.
+// gives them a private network where loopback answers, 192.0.2.0/25
+// swallows every request and 192.0.2.128/25 is reported unreachable.
 
 namespace pelmora {
 namespace {
@@ -29,7 +29,7 @@ in_addr Answering(std::size_t i)
 
 in_addr Silent(std::size_t i)
 {
-    return V4(192, 0, 2, static_cast<unsigned char>(1 + i % 250));
+    return V4(192, 0, 2, static_cast<unsigned char>(1 + i % 126));
 }
 
 // Waits alertably until `count` outcomes have come or `limit` has passed.
@@ -81,6 +81,24 @@ TEST(IcmpEchoes, AnsweredLoopbackEchoCarriesTheReplyAndAMeasuredRoundTrip)
     EXPECT_GT(outcome.roundTrip->count(), 0);
     EXPECT_LT(*outcome.roundTrip, 500ms);
     EXPECT_EQ(echoes.Outstanding(), 0U);
+}
+
+TEST(IcmpEchoes, UnreachableReportNamesTheReporter)
+{
+    IcmpEchoes echoes;
+    const std::optional<std::uint16_t> sequence = echoes.Send(2, V4(192, 0, 2, 200));
+
+    const std::vector<EchoOutcome> got = Collect(echoes, 1);
+
+    ASSERT_EQ(got.size(), 1U);
+    EXPECT_EQ(got[0].failure, 0U);
+    EXPECT_EQ(got[0].reply.Status, ReplyKind::Unreachable);
+    EXPECT_EQ(got[0].reply.SourceAddress, "198.51.100.1");
+    EXPECT_EQ(got[0].reply.MessageType, 3);
+    EXPECT_GT(got[0].reply.Ttl, 0);
+    EXPECT_EQ(got[0].reply.SequenceNumber, *sequence);
+    ASSERT_TRUE(got[0].roundTrip);
+    EXPECT_LT(*got[0].roundTrip, 500ms);
 }
 
 TEST(IcmpEchoes, SilentAddressTimesOutAtItsBudget)
