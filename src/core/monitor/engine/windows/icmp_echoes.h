@@ -72,7 +72,9 @@ public:
     // number, which its outcome carries. Nothing, with nothing sent, while
     // every sequence number is taken by a request still out. A request that
     // cannot be sent (no handle for its family, the call refused) ends at
-    // once with an outcome whose `failure` tells why.
+    // once with an outcome whose `failure` tells why. Wine takes at most 256
+    // requests at once and ends the others, soon after, with
+    // ERROR_NOT_ENOUGH_MEMORY.
     std::optional<std::uint16_t> Send(std::size_t entry, const in_addr& destination);
     std::optional<std::uint16_t> Send(std::size_t entry, const in6_addr& destination);
 

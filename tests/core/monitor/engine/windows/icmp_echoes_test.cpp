@@ -187,6 +187,9 @@ TEST(IcmpEchoes, RequestsTheSystemRefusesEndAsFailures)
     for (const EchoOutcome& outcome : got) {
         if (outcome.failure == 0) {
             EXPECT_EQ(outcome.reply.Status, ReplyKind::TimedOut) << outcome.entry;
+        } else {
+            // The engine tells a want of room, to send again later, by it.
+            EXPECT_EQ(outcome.failure, static_cast<unsigned long>(ERROR_NOT_ENOUGH_MEMORY));
         }
         EXPECT_FALSE(outcome.roundTrip);
     }
