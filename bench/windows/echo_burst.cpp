@@ -59,7 +59,7 @@ std::vector<in_addr> BurstTargets(std::size_t answering, std::size_t silent)
 
 BurstResult BareBurst(const std::vector<in_addr>& targets, std::chrono::milliseconds budget)
 {
-    const HANDLE icmp = IcmpCreateFile();
+    HANDLE icmp = IcmpCreateFile();
     std::array<unsigned char, 44> data{};
     IP_OPTION_INFORMATION options{};
     options.Ttl = 128;

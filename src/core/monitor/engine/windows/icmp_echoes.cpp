@@ -202,7 +202,7 @@ std::optional<std::uint16_t> IcmpEchoes::Issue(std::unique_ptr<Request> request,
     failed.entry = request->entry;
     failed.sequence = *sequence;
 
-    const HANDLE handle = HandleFor(request->v6);
+    HANDLE handle = HandleFor(request->v6);
     if (handle == INVALID_HANDLE_VALUE) {
         failed.failure = GetLastError();
         outcomes_.push_back(failed);

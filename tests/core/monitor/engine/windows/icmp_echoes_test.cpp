@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <set>
 
 // These tests send echo requests: run them with tools/wine-netns, which
@@ -197,11 +198,11 @@ TEST(IcmpEchoes, RequestsTheSystemRefusesEndAsFailures)
 
 TEST(IcmpEchoes, WaitWakesForTheCallersHandleAndForCompletions)
 {
-    const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ASSERT_NE(event, nullptr);
     IcmpEchoes echoes(200ms);
     echoes.Send(0, Silent(0));
-    const HANDLE handles[] = {event};
+    const std::array<HANDLE, 1> handles{event};
 
     // Unsignalled: the request's completion ends the wait, not the timeout.
     const Clock::time_point start = Clock::now();
