@@ -44,4 +44,13 @@ void WriteFile(const std::filesystem::path& path, const std::string& content)
     file << content;
 }
 
+std::size_t FilesIn(const std::filesystem::path& folder)
+{
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
+        ++files;
+    }
+    return files;
+}
+
 } // namespace pelmora::test

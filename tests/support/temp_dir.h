@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -23,5 +24,7 @@ private:
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& content);
+// How many entries `folder` holds: a replacement must leave no temporary behind.
+std::size_t FilesIn(const std::filesystem::path& folder);
 
 } // namespace pelmora::test

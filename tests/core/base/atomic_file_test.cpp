@@ -9,15 +9,6 @@
 namespace pelmora {
 namespace {
 
-std::size_t FilesIn(const std::filesystem::path& folder)
-{
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
-        ++files;
-    }
-    return files;
-}
-
 TEST(AtomicFile, ReplacesTheFileAndLeavesNoTemporaryBehind)
 {
     const test::TempDir dir;
@@ -27,7 +18,7 @@ TEST(AtomicFile, ReplacesTheFileAndLeavesNoTemporaryBehind)
     EXPECT_EQ(test::ReadFile(file), "new\n");
     EXPECT_EQ(ReplaceFileAtomically(dir / "fresh", ""), "");
     EXPECT_EQ(test::ReadFile(dir / "fresh"), "");
-    EXPECT_EQ(FilesIn(dir.Path()), 2U);
+    EXPECT_EQ(test::FilesIn(dir.Path()), 2U);
 }
 
 } // namespace

@@ -10,15 +10,6 @@
 namespace pelmora {
 namespace {
 
-std::size_t FilesIn(const std::filesystem::path& folder)
-{
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
-        ++files;
-    }
-    return files;
-}
-
 struct stat StatusOf(const std::filesystem::path& file)
 {
     struct stat status {};
@@ -46,7 +37,7 @@ TEST(AtomicFile, AnExistingFileKeepsModeAndOwnerAndALinkStays)
     EXPECT_EQ(status.st_mode & 07777, 0640U);
     EXPECT_EQ(status.st_uid, root ? 1234U : ::geteuid());
     EXPECT_EQ(status.st_gid, root ? 5678U : ::getegid());
-    EXPECT_EQ(FilesIn(dir.Path()), 2U);
+    EXPECT_EQ(test::FilesIn(dir.Path()), 2U);
 }
 
 TEST(AtomicFile, ANewFileFollowsTheUmaskOrIsReadableByAll)
@@ -68,7 +59,7 @@ TEST(AtomicFile, SaysWhyWhenTheFolderIsMissingOrTheNameIsAFolder)
     std::filesystem::create_directory(dir / "taken");
     test::WriteFile(dir / "taken" / "inside", "");
     EXPECT_EQ(ReplaceFileAtomically(dir / "taken", "x"), "Is a directory");
-    EXPECT_EQ(FilesIn(dir.Path()), 1U) << "the temporary file is removed after a failure";
+    EXPECT_EQ(test::FilesIn(dir.Path()), 1U) << "the temporary file is removed after a failure";
 }
 
 } // namespace

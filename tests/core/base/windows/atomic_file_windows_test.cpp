@@ -11,15 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::size_t FilesIn(const fs::path& folder)
-{
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) {
-        ++files;
-    }
-    return files;
-}
-
 TEST(AtomicFileWindows, SaysWhyAndLeavesTheOldFileWhenItMayNotBeReplaced)
 {
     const test::TempDir dir;
@@ -30,7 +21,7 @@ TEST(AtomicFileWindows, SaysWhyAndLeavesTheOldFileWhenItMayNotBeReplaced)
     EXPECT_NE(ReplaceFileAtomically(locked, "new"), "");
     EXPECT_EQ(test::ReadFile(locked), "old");
     EXPECT_NE(ReplaceFileAtomically(dir / "missing" / "x.prom", "x"), "");
-    EXPECT_EQ(FilesIn(dir.Path()), 1U) << "the temporary file is removed after a failure";
+    EXPECT_EQ(test::FilesIn(dir.Path()), 1U) << "the temporary file is removed after a failure";
     ::SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
